@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Veradune need.
+set -euo pipefail
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake pkg-config \
+  libxml2-dev libgtest-dev googletest libbenchmark-dev

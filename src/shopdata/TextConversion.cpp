@@ -1,0 +1,126 @@
+#include "shopdata/TextConversion.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "shopdata/ShiftJisText.h"
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+const std::vector<std::uint16_t>& UnicodeToCp932() {
+    static const std::vector<std::uint16_t> table = platform::BuildUnicodeToCp932Table();
+    return table;
+}
+
+const std::vector<std::uint16_t>& Cp932ToUnicode() {
+    static const std::vector<std::uint16_t> table = platform::BuildCp932ToUnicodeTable();
+    return table;
+}
+
+// Decodes one UTF-8 sequence at `p`. Malformed input yields one U+FFFD for each
+// maximal valid prefix (at least one byte), so decoding always moves on and never
+// swallows a byte that could start the next character.
+char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
+    const unsigned char b0 = *p++;
+    if (b0 < 0x80) return b0;
+    int length;
+    unsigned char low = 0x80;  // allowed range of the second byte
+    unsigned char high = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        if (b0 == 0xE0) low = 0xA0;   // overlong
+        if (b0 == 0xED) high = 0x9F;  // surrogates
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        if (b0 == 0xF0) low = 0x90;   // overlong
+        if (b0 == 0xF4) high = 0x8F;  // past U+10FFFF
+    } else {
+        return kReplacement;
+    }
+    char32_t cp = b0 & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        const unsigned char lo = i == 1 ? low : 0x80;
+        const unsigned char hi = i == 1 ? high : 0xBF;
+        if (p == end || *p < lo || *p > hi) return kReplacement;
+        cp = cp << 6 | (*p++ & 0x3F);
+    }
+    return cp;
+}
+
+void AppendCp932(char32_t cp, std::string& out) {
+    const std::uint16_t code = cp < 0x10000 ? UnicodeToCp932()[cp] : platform::kNoMapping;
+    if (code == platform::kNoMapping)
+        out += '?';
+    else if (code > 0xFF)
+        out += static_cast<char>(code >> 8), out += static_cast<char>(code & 0xFF);
+    else
+        out += static_cast<char>(code);
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+bool Utf8ToShiftJis(std::string_view raw, std::string& out) {
+    out.clear();
+    if (raw.empty()) return false;
+    out.reserve(raw.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
+    const auto* end = p + raw.size();
+    while (p != end) {
+        // Pages are mostly ASCII markup: copy such runs whole.
+        const auto* run = p;
+        while (run != end && *run < 0x80 && *run != 0) ++run;
+        out.append(reinterpret_cast<const char*>(p), static_cast<size_t>(run - p));
+        p = run;
+        if (p == end || *p == 0) break;
+        AppendCp932(DecodeUtf8(p, end), out);
+    }
+    return true;
+}
+
+std::string ToShiftJis(std::string_view utf8) {
+    std::string out;
+    Utf8ToShiftJis(utf8, out);
+    return out;
+}
+
+std::string ShiftJisToUtf8(std::string_view sjis) {
+    std::string out;
+    out.reserve(sjis.size() * 3 / 2);
+    const auto& table = Cp932ToUnicode();
+    for (size_t i = 0; i < sjis.size(); ++i) {
+        const auto b = static_cast<unsigned char>(sjis[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        std::uint16_t cp = platform::kNoMapping;
+        if (IsShiftJisLeadByte(b)) {
+            if (i + 1 < sjis.size()) {
+                cp = table[b << 8 | static_cast<unsigned char>(sjis[i + 1])];
+                if (cp != platform::kNoMapping) ++i;
+            }
+        } else {
+            cp = table[b];
+        }
+        AppendUtf8(cp == platform::kNoMapping ? kReplacement : cp, out);
+    }
+    return out;
+}

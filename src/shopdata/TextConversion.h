@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Conversions between the UTF-8 of the outside world (portal pages, settings files
+// in UTF-8, the terminal and the toolkit) and the Shift-JIS (CP932) text that the
+// program holds everywhere inside.
+
+// Converts a downloaded page. Malformed UTF-8 and characters that CP932 cannot
+// hold become "?"; the conversion never fails on them. The text ends at its first
+// NUL. Returns false (and leaves `out` empty) only when `raw` is empty.
+bool Utf8ToShiftJis(std::string_view raw, std::string& out);
+
+// Same conversion for text that carries no NUL, such as a fixed UI text or a value
+// typed by the user.
+std::string ToShiftJis(std::string_view utf8);
+
+// Converts Shift-JIS text for display; bytes that are no CP932 character become
+// U+FFFD.
+std::string ShiftJisToUtf8(std::string_view sjis);
