@@ -1,0 +1,137 @@
+#include "listview/FilterRules.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "shopdata/ShiftJisText.h"
+#include "shopdata/TextConversion.h"
+
+const std::array<std::string, kConditionCount>& ConditionTexts() {
+    static const std::array<std::string, kConditionCount> texts = {
+        ToShiftJis("以上"), ToShiftJis("以下"), ToShiftJis("と等しい")};
+    return texts;
+}
+
+namespace {
+
+void ReadConditionInput(std::string_view text, int conditionIndex, int& value, int& condition) {
+    if (!text.empty() && conditionIndex >= 0) {
+        value = AtoiReading(text);
+        condition = conditionIndex;
+    } else {
+        value = -1;
+        condition = -1;
+    }
+}
+
+}  // namespace
+
+FilterInputs MakeFilterInputs(std::string nameText, std::string categoryText,
+                              std::string_view priceText, int priceConditionIndex,
+                              std::string_view stockText, int stockConditionIndex, bool cheapest) {
+    FilterInputs inputs;
+    inputs.nameText = std::move(nameText);
+    inputs.categoryText = std::move(categoryText);
+    ReadConditionInput(priceText, priceConditionIndex, inputs.priceValue, inputs.priceCondition);
+    ReadConditionInput(stockText, stockConditionIndex, inputs.stockValue, inputs.stockCondition);
+    inputs.cheapestOnly = cheapest;
+    return inputs;
+}
+
+bool AnyFilterSet(const FilterInputs& inputs) {
+    return !inputs.nameText.empty() || !inputs.categoryText.empty() || inputs.priceValue >= 0 ||
+           inputs.priceCondition >= 0 || inputs.stockValue >= 0 || inputs.stockCondition >= 0 ||
+           inputs.cheapestOnly;
+}
+
+NameKeywordFilter::NameKeywordFilter(std::string_view nameText) {
+    // A trail byte is never 0x20, so a single-byte space always separates; a
+    // full-width space stays part of its keyword.
+    size_t start = 0;
+    while (start <= nameText.size()) {
+        size_t end = nameText.find(' ', start);
+        if (end == std::string_view::npos) end = nameText.size();
+        if (end > start) m_keywords.push_back(nameText.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+bool NameKeywordFilter::Matches(std::string_view productName) const {
+    return std::all_of(m_keywords.begin(), m_keywords.end(), [&](std::string_view keyword) {
+        return ShiftJisContains(productName, keyword);
+    });
+}
+
+CategoryFilter::CategoryFilter(std::string_view categoryText) : m_text(categoryText) {
+    for (const auto& group : CategoryGroup()) {
+        if (group.label == categoryText) {
+            m_groupMembers = &group.members;
+            break;
+        }
+    }
+}
+
+bool CategoryFilter::Matches(std::string_view category) const {
+    if (m_text.empty()) return true;
+    if (m_groupMembers)
+        return std::find(m_groupMembers->begin(), m_groupMembers->end(), category) !=
+               m_groupMembers->end();
+    return category == m_text;
+}
+
+bool MatchesNameKeywords(std::string_view productName, std::string_view nameText) {
+    return NameKeywordFilter(nameText).Matches(productName);
+}
+
+bool MatchesCategory(std::string_view category, std::string_view categoryText) {
+    return CategoryFilter(categoryText).Matches(category);
+}
+
+bool MatchesCondition(int fieldValue, int inputValue, int condition) {
+    if (inputValue < 0 || condition < 0) return true;
+    switch (condition) {
+        case kConditionAtLeast:
+            return fieldValue >= inputValue;
+        case kConditionAtMost:
+            return fieldValue <= inputValue;
+        case kConditionEqual:
+            return fieldValue == inputValue;
+        default:
+            return true;
+    }
+}
+
+bool IsCityEnabled(std::string_view cityName, const CityFlags& flags) {
+    const int index = FindCityIndex(cityName);
+    return index >= 0 && flags[index] != 0;
+}
+
+bool EnabledCities::Contains(std::string_view cityName) {
+    if (!m_answered || cityName != m_lastName) {
+        m_lastName = cityName;
+        m_lastAnswer = IsCityEnabled(cityName, m_flags);
+        m_answered = true;
+    }
+    return m_lastAnswer;
+}
+
+std::string FormatPrice(int value) {
+    const std::string digits = std::to_string(std::llabs(static_cast<long long>(value)));
+    std::string text;
+    if (value < 0) text += '-';
+    size_t lead = digits.size() % 3;
+    if (lead == 0) lead = 3;
+    text.append(digits, 0, lead);
+    for (size_t i = lead; i < digits.size(); i += 3) {
+        text += ',';
+        text.append(digits, i, 3);
+    }
+    return text;
+}
+
+bool AddSearchHistoryEntry(std::vector<std::string>& history, std::string_view nameText) {
+    if (nameText.empty()) return false;
+    if (std::find(history.begin(), history.end(), nameText) != history.end()) return false;
+    history.emplace_back(nameText);
+    return true;
+}
