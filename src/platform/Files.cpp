@@ -22,22 +22,27 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CreateDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+bool CreateDirectory(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     contents.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        contents.reserve(static_cast<size_t>(st.st_size));
-    else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return false;
     }
-    std::vector<char> buffer(1 << 16);
+    // Read straight into the string; the size is only a hint, since the file
+    // may change while it is read.
+    size_t size = 0;
+    contents.resize(S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1
+                                                          : 1 << 16);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (size == contents.size()) contents.resize(contents.size() * 2);
+        const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -45,9 +50,10 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
             contents.clear();
             return false;
         }
-        contents.append(buffer.data(), static_cast<size_t>(n));
+        size += static_cast<size_t>(n);
     }
     ::close(fd);
+    contents.resize(size);
     return true;
 }
 
@@ -58,13 +64,33 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
-namespace {
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
 
-bool WriteAll(int fd, std::string_view data) {
+bool AtomicFileWriter::Open(const std::string& path, FileAccess access) {
+    static std::atomic<unsigned> counter{0};
+    Discard();
+    m_path = path;
+    m_failed = false;
+    const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
+    for (int attempt = 0; m_fd < 0 && attempt < 100; ++attempt) {
+        m_temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" +
+                      std::to_string(counter.fetch_add(1));
+        m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (m_fd < 0 && errno != EEXIST) break;
+    }
+    if (m_fd < 0) m_temporary.clear();
+    return m_fd >= 0;
+}
+
+bool AtomicFileWriter::Write(std::string_view data) {
+    if (m_fd < 0 || m_failed) return false;
     while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
+        const ssize_t n = ::write(m_fd, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR) continue;
+            m_failed = true;
             return false;
         }
         data.remove_prefix(static_cast<size_t>(n));
@@ -72,35 +98,37 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
-}  // namespace
+bool AtomicFileWriter::Commit() {
+    if (m_fd < 0 || m_failed) return false;
+    const bool synced = ::fsync(m_fd) == 0;
+    const bool closed = ::close(m_fd) == 0;
+    m_fd = -1;
+    if (!synced || !closed || ::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+        Discard();
+        return false;
+    }
+    m_temporary.clear();
+    // The rename itself reaches the disk only with the folder's entry.
+    const size_t slash = m_path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+void AtomicFileWriter::Discard() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+}
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access) {
-    static std::atomic<unsigned> counter{0};
-    const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" +
-                    std::to_string(counter.fetch_add(1));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
-        // The rename itself reaches the disk only with the folder's entry.
-        const size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-        const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dirFd >= 0) {
-            ::fsync(dirFd);
-            ::close(dirFd);
-        }
-        return true;
-    }
-    ::unlink(temporary.c_str());
-    return false;
+    AtomicFileWriter writer;
+    return writer.Open(path, access) && writer.Write(contents) && writer.Commit();
 }
 
 }  // namespace platform

@@ -18,10 +18,32 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 enum class FileAccess { Everyone, OwnerOnly };
 
-// Replaces `path` with `contents` so that readers only ever see the old or the new
-// file whole: a temporary file in the same folder is written, flushed to disk and
-// renamed over the target. On failure the target is untouched and the temporary
-// file removed.
+// Replaces a file so that readers only ever see the old or the new file whole: the
+// new contents go to a temporary file in the same folder, which Commit flushes to
+// disk and renames over the target. Until Commit succeeds the target is untouched;
+// a writer destroyed without a successful Commit removes its temporary file.
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the temporary file for `path`; false when the folder does not allow it.
+    bool Open(const std::string& path, FileAccess access = FileAccess::Everyone);
+    bool Write(std::string_view data);
+    bool Commit();
+
+private:
+    void Discard();
+
+    std::string m_path;
+    std::string m_temporary;
+    int m_fd = -1;
+    bool m_failed = false;
+};
+
+// `path` replaced by `contents` through an AtomicFileWriter.
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
                          FileAccess access = FileAccess::Everyone);
 

@@ -1,6 +1,7 @@
 #include "shopdata/TextConversion.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/CodePage.h"
@@ -52,14 +53,25 @@ char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
     return cp;
 }
 
-void AppendCp932(char32_t cp, std::string& out) {
+// Writes the CP932 form of `cp` at `out` and returns the end of what it wrote.
+char* PutCp932(char32_t cp, char* out) {
     const std::uint16_t code = cp < 0x10000 ? UnicodeToCp932()[cp] : platform::kNoMapping;
-    if (code == platform::kNoMapping)
-        out += '?';
-    else if (code > 0xFF)
-        out += static_cast<char>(code >> 8), out += static_cast<char>(code & 0xFF);
-    else
-        out += static_cast<char>(code);
+    if (code == platform::kNoMapping) {
+        *out++ = '?';
+    } else if (code > 0xFF) {
+        *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 0xFF);
+    } else {
+        *out++ = static_cast<char>(code);
+    }
+    return out;
+}
+
+// True when none of the eight bytes is NUL or above 0x7F.
+bool IsPlainAscii(std::uint64_t v) {
+    constexpr std::uint64_t kLow = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    return ((v | ((v - kLow) & ~v)) & kHigh) == 0;
 }
 
 void AppendUtf8(char32_t cp, std::string& out) {
@@ -80,18 +92,25 @@ void AppendUtf8(char32_t cp, std::string& out) {
 bool Utf8ToShiftJis(std::string_view raw, std::string& out) {
     out.clear();
     if (raw.empty()) return false;
-    out.reserve(raw.size());
+    // Every character takes no more bytes in CP932 than in UTF-8, and every
+    // malformed byte becomes one "?", so the input length bounds the output.
+    out.resize(raw.size());
     const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
     const auto* end = p + raw.size();
+    char* const begin = out.data();
+    char* o = begin;
     while (p != end) {
-        // Pages are mostly ASCII markup: copy such runs whole.
-        const auto* run = p;
-        while (run != end && *run < 0x80 && *run != 0) ++run;
-        out.append(reinterpret_cast<const char*>(p), static_cast<size_t>(run - p));
-        p = run;
+        // Pages are mostly ASCII markup: copy it eight bytes at a time.
+        std::uint64_t chunk;
+        while (end - p >= 8 && (std::memcpy(&chunk, p, 8), IsPlainAscii(chunk))) {
+            std::memcpy(o, p, 8);
+            p += 8, o += 8;
+        }
+        while (p != end && *p < 0x80 && *p != 0) *o++ = static_cast<char>(*p++);
         if (p == end || *p == 0) break;
-        AppendCp932(DecodeUtf8(p, end), out);
+        o = PutCp932(DecodeUtf8(p, end), o);
     }
+    out.resize(static_cast<size_t>(o - begin));
     return true;
 }
 

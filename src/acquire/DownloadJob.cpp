@@ -1,0 +1,127 @@
+#include "acquire/DownloadJob.h"
+
+#include <cstdio>
+#include <unordered_set>
+
+#include "acquire/CityPageParser.h"
+#include "acquire/JobReporter.h"
+#include "acquire/OrderedPageParser.h"
+#include "acquire/PageFetcher.h"
+#include "acquire/PagePaths.h"
+#include "acquire/PortalQuery.h"
+#include "platform/Files.h"
+#include "shopdata/FixedTables.h"
+#include "shopdata/ShiftJisText.h"
+#include "shopdata/TextConversion.h"
+
+namespace {
+
+const std::string& Text(int which) {
+    static const std::string texts[] = {
+        ToShiftJis("商会数合計を調べています..."),
+        ToShiftJis("取得中の都市："),
+        ToShiftJis("商品リストをダウンロード中です...\t取得済："),
+        ToShiftJis(" / 合計："),
+        ToShiftJis("ID："),
+        ToShiftJis(" 商会名："),
+        ToShiftJis("商品リストを解析中です..."),
+    };
+    return texts[which];
+}
+enum { kCounting, kCityPrefix, kDownloading, kTotal, kIdPrefix, kCompanyPrefix, kParsing };
+
+std::string ZeroFilled(int value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%03d", value);
+    return buffer;
+}
+
+}  // namespace
+
+DownloadJob::DownloadJob(std::string downloadFolder, DownloadSource source, JobReporter& reporter,
+                         const std::atomic<bool>& cancelRequested)
+    : m_folder(std::move(downloadFolder)),
+      m_source(std::move(source)),
+      m_reporter(reporter),
+      m_cancelRequested(cancelRequested) {}
+
+std::string DownloadJob::PagePath(const std::string& fileName) const {
+    return platform::JoinPath(m_folder, fileName);
+}
+
+bool DownloadJob::Run() {
+    if (CountCompanies() <= 0) return false;
+    // A company listed twice has one page, so the bar counts pages, not listings.
+    m_reporter.SetProgressRange(static_cast<int>(m_distinct.size()));
+    return DownloadShopPages() && ParseShopPages();
+}
+
+int DownloadJob::CountCompanies() {
+    m_reporter.SetStatusLine(Text(kCounting));
+    m_reporter.SetProgressPos(0);
+    m_companies.clear();
+    m_distinct.clear();
+    m_reporter.SetProgressRange(kCityCount);
+    const std::string account = AccountSuffix(m_source.portalId, m_source.portalPassword);
+    for (int i = 0; i < kCityCount; ++i) {
+        if (m_cancelRequested.load()) return -1;
+        const CityInfo& city = CityTable()[i];
+        const std::string localPath = PagePath(CityPageFileName(city.id));
+        m_reporter.SetDetailLine(Text(kCityPrefix) + city.name);
+        if (m_source.fetcher)
+            m_source.fetcher->FetchToFile(m_source.host, CompanyListQuery(city.id) + account,
+                                          localPath);
+        ParseCityPage(localPath, city.name, m_companies);
+        m_reporter.SetProgressPos(i + 1);
+    }
+    CollectDistinctCompanies();
+    return static_cast<int>(m_companies.size());
+}
+
+void DownloadJob::CollectDistinctCompanies() {
+    std::unordered_set<int> seen;
+    for (size_t i = 0; i < m_companies.size(); ++i)
+        if (seen.insert(m_companies[i].companyId).second) m_distinct.push_back(i);
+}
+
+bool DownloadJob::DownloadShopPages() {
+    if (!m_source.fetcher) return true;
+    m_reporter.SetProgressPos(0);
+    const std::string account = AccountSuffix(m_source.portalId, m_source.portalPassword);
+    const int total = static_cast<int>(m_distinct.size());
+    for (int j = 1; j <= total; ++j) {
+        if (m_cancelRequested.load()) return false;
+        const CompanyEntry& company = m_companies[m_distinct[j - 1]];
+        m_reporter.SetStatusLine(Text(kDownloading) + FormatInt(j) + Text(kTotal) +
+                                 FormatInt(total));
+        m_source.fetcher->FetchToFile(m_source.host, ShopPageQuery(company.companyId) + account,
+                                      PagePath(ShopPageFileName(company.companyId)));
+        m_reporter.SetDetailLine(Text(kIdPrefix) + ZeroFilled(company.companyId) +
+                                 Text(kCompanyPrefix) + company.companyName);
+        m_reporter.SetProgressPos(j);
+    }
+    return true;
+}
+
+bool DownloadJob::ParseShopPages() {
+    m_reporter.SetStatusLine(Text(kParsing));
+    m_reporter.SetProgressPos(0);
+    m_products.clear();
+    std::vector<std::string> paths;
+    paths.reserve(m_distinct.size());
+    for (size_t index : m_distinct)
+        paths.push_back(PagePath(ShopPageFileName(m_companies[index].companyId)));
+    return ParseShopPagesInOrder(
+        paths, m_cancelRequested, [this](size_t index, ParsedShopPage& page) {
+            if (page.reported) m_reporter.SetDetailLine(page.detail);
+            m_products.insert(m_products.end(), std::make_move_iterator(page.products.begin()),
+                              std::make_move_iterator(page.products.end()));
+            m_reporter.SetProgressPos(static_cast<int>(index) + 1);
+        });
+}
+
+std::uint32_t JobThreadProc(DownloadJob& job) {
+    const bool ok = job.Run();
+    job.Reporter().JobFinished(ok);
+    return ok ? 1 : 0;
+}

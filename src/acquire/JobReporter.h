@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+// What the download job tells the user while it runs: the progress dialog's two
+// text lines and its bar. Texts are Shift-JIS. Implementations must not make the
+// worker wait on the user-interface thread.
+class JobReporter {
+public:
+    virtual ~JobReporter() = default;
+    virtual void SetStatusLine(const std::string& text) = 0;
+    virtual void SetDetailLine(const std::string& text) = 0;
+    virtual void SetProgressRange(int upper) = 0;  // the bar runs from 0 to upper
+    virtual void SetProgressPos(int pos) = 0;
+    // The job's last report: true when it ended with OK, false on cancel or when
+    // no company was found.
+    virtual void JobFinished(bool ok) = 0;
+};
