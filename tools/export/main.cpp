@@ -1,0 +1,92 @@
+// veradune-export: the product list as the program would show it at start-up,
+// written as a table for spreadsheets and scripts. Reads Config.xml and the saved
+// pages of a working folder; writes nothing there.
+#include <atomic>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "acquire/DownloadJob.h"
+#include "acquire/JobReporter.h"
+#include "acquire/PagePaths.h"
+#include "config/ConfigStore.h"
+#include "export/ExportOptions.h"
+#include "export/TableWriter.h"
+#include "listview/ProductFilter.h"
+#include "listview/ProductSort.h"
+#include "listview/StatusTexts.h"
+#include "platform/Files.h"
+#include "shopdata/FixedTables.h"
+#include "shopdata/TextConversion.h"
+
+namespace {
+
+class SilentReporter : public JobReporter {
+public:
+    void SetStatusLine(const std::string&) override {}
+    void SetDetailLine(const std::string&) override {}
+    void SetProgressRange(int) override {}
+    void SetProgressPos(int) override {}
+    void JobFinished(bool) override {}
+};
+
+std::vector<ProductRecord> LoadSavedProducts(const std::string& downloadFolder) {
+    SilentReporter reporter;
+    const std::atomic<bool> neverCancelled{false};
+    DownloadJob job(downloadFolder, DownloadSource{}, reporter, neverCancelled);
+    if (!job.Run()) return {};
+    return std::move(job.Products());
+}
+
+void WriteTable(const std::vector<ListRow>& rows, TableFormat format) {
+    std::vector<std::string> cells;
+    for (const std::string& title : ColumnTitles()) cells.push_back(ShiftJisToUtf8(title));
+    WriteTableLine(std::cout, cells, format);
+    for (const ListRow& row : rows) {
+        cells.clear();
+        for (const ListCell& cell : row) cells.push_back(ShiftJisToUtf8(cell.text));
+        WriteTableLine(std::cout, cells, format);
+    }
+    std::cout.flush();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const ParsedExportOptions parsed =
+        ParseExportOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.options) {
+        std::cerr << "veradune-export: " << parsed.error << "; " << ExportUsage() << '\n';
+        return 2;
+    }
+    const ExportOptions& options = *parsed.options;
+    if (options.showHelp) {
+        std::cout << ExportUsage() << "\n\n"
+                  << "Writes the product list of WORKDIR (default: the current folder) as the\n"
+                     "program shows it: sorted by the saved column, filtered by the saved cities\n"
+                     "and the given inputs. Reads WORKDIR/Config.xml and WORKDIR/DownloadFiles.\n";
+        return 0;
+    }
+
+    const std::string downloadFolder = platform::JoinPath(options.workDir, kDownloadFolder);
+    if (!platform::IsDirectory(downloadFolder)) {
+        std::cerr << "veradune-export: " << options.workDir
+                  << " holds no DownloadFiles folder of saved pages\n";
+        return 1;
+    }
+    ConfigStore config;
+    config.Load(platform::JoinPath(options.workDir, "Config.xml"));
+
+    std::vector<ProductRecord> products = LoadSavedProducts(downloadFolder);
+    const SortKey sortKey{config.sortColumn, config.sortOrder};
+    SortProducts(products, sortKey);
+    const FilterInputs inputs = MakeFilterInputs(
+        ToShiftJis(options.nameText), ToShiftJis(options.categoryText), options.priceText,
+        options.priceCondition, options.stockText, options.stockCondition, options.cheapestOnly);
+    const std::vector<ListRow> rows = ApplyFilters(products, config.cityEnabled, inputs, sortKey);
+
+    WriteTable(rows, options.format);
+    std::cerr << ShiftJisToUtf8(HitCountText(static_cast<int>(rows.size()))) << '\n';
+    return 0;
+}
