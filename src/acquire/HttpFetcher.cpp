@@ -1,0 +1,144 @@
+#include "acquire/HttpFetcher.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <string_view>
+
+#include "platform/Files.h"
+#include "shopdata/ShiftJisText.h"
+
+namespace {
+
+// How often a transfer wakes to look at the cancel flag while no data moves.
+constexpr int kCancelPollMs = 100;
+
+void InitCurlOnce() {
+    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+    if (initialised != CURLE_OK) throw std::bad_alloc();
+}
+
+struct BodyTarget {
+    platform::AtomicFileWriter& writer;
+    std::uint64_t size = 0;
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* target) {
+    auto& body = *static_cast<BodyTarget*>(target);
+    const size_t length = size * count;
+    // A short return ends the transfer with CURLE_WRITE_ERROR.
+    if (!body.writer.Write(std::string_view(data, length))) return 0;
+    body.size += length;
+    return length;
+}
+
+int CheckCancel(void* cancelRequested, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(cancelRequested)->load() ? 1 : 0;
+}
+
+}  // namespace
+
+HttpFetcher::HttpFetcher(const ConnectionSettings& settings, NetworkErrorReporter& reporter,
+                         const std::atomic<bool>& cancelRequested,
+                         std::chrono::milliseconds timeout)
+    : m_reporter(reporter), m_cancelRequested(cancelRequested) {
+    InitCurlOnce();
+    for (const char* header : {"Cache-Control: no-cache", "Pragma: no-cache"}) {
+        curl_slist* extended = curl_slist_append(m_headers.get(), header);
+        if (extended == nullptr) throw std::bad_alloc();
+        // The list grows in place; only the first append gives a new head.
+        if (!m_headers) m_headers.reset(extended);
+    }
+    m_easy.reset(curl_easy_init());
+    m_multi.reset(curl_multi_init());
+    if (!m_easy || !m_multi) throw std::bad_alloc();
+
+    CURL* easy = m_easy.get();
+    // The stall window counts whole seconds; it must not round down to none.
+    const long stallSeconds = static_cast<long>(
+        std::max<std::chrono::milliseconds::rep>(1, (timeout.count() + 999) / 1000));
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Veradune");
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers.get());
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    // Timeouts must not use signals: the fetch runs on a worker thread.
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout.count()));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, WriteBody);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, CheckCancel);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &m_cancelRequested);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_errorText);
+    ApplyConnectionSettings(settings);
+}
+
+void HttpFetcher::ApplyConnectionSettings(const ConnectionSettings& settings) {
+    CURL* easy = m_easy.get();
+    if (settings.proxyEnabled == 0) {
+        // The program takes no settings from the environment, http_proxy included.
+        curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
+        return;
+    }
+    curl_easy_setopt(easy, CURLOPT_PROXY, settings.proxyServer.c_str());
+    // Nor may the environment's no_proxy bypass the configured proxy.
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    const auto port = static_cast<std::uint16_t>(settings.proxyPort);
+    if (port != 0) curl_easy_setopt(easy, CURLOPT_PROXYPORT, static_cast<long>(port));
+    if (!settings.proxyUser.empty()) {
+        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, settings.proxyUser.c_str());
+        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, settings.proxyPassword.c_str());
+    }
+}
+
+std::uint32_t HttpFetcher::FetchToFile(const std::string& host, const std::string& objectPath,
+                                       const std::string& localPath) {
+    platform::AtomicFileWriter writer;
+    if (!writer.Open(localPath)) return 0;
+
+    const std::string url = "http://" + host + "/" + objectPath;
+    BodyTarget body{writer};
+    curl_easy_setopt(m_easy.get(), CURLOPT_URL, url.c_str());
+    curl_easy_setopt(m_easy.get(), CURLOPT_WRITEDATA, &body);
+    m_errorText[0] = '\0';
+    const CURLcode result = Perform();
+
+    if (result != CURLE_OK) {
+        // A cancel and a local write failure are no network errors.
+        if (result != CURLE_ABORTED_BY_CALLBACK && result != CURLE_WRITE_ERROR)
+            ReportFailure(result);
+        return 0;
+    }
+    long status = 0;
+    curl_easy_getinfo(m_easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    if (status != 200 || body.size == 0 || !writer.Commit()) return 0;
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(body.size, std::numeric_limits<std::uint32_t>::max()));
+}
+
+// The multi interface instead of curl_easy_perform, whose idle poll lasts a second:
+// a cancel must end the transfer well within the worker's stop timeout.
+CURLcode HttpFetcher::Perform() {
+    CURLM* multi = m_multi.get();
+    if (curl_multi_add_handle(multi, m_easy.get()) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+    // Left in place only when the multi interface itself fails, which it does only
+    // when out of memory.
+    CURLcode result = CURLE_OUT_OF_MEMORY;
+    int running = 1;
+    while (running != 0) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+        if (running != 0 && curl_multi_poll(multi, nullptr, 0, kCancelPollMs, nullptr) != CURLM_OK)
+            break;
+    }
+    int queued = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi, &queued))
+        if (message->msg == CURLMSG_DONE) result = message->data.result;
+    curl_multi_remove_handle(multi, m_easy.get());
+    return result;
+}
+
+void HttpFetcher::ReportFailure(CURLcode result) {
+    const std::string message = m_errorText[0] != '\0' ? m_errorText : curl_easy_strerror(result);
+    m_reporter.ShowNetworkError("ErrorCode = " + FormatInt(result) + " : " + message,
+                                "LanguageSelect");
+}

@@ -1,0 +1,5 @@
+#include "acquire/PortalHost.h"
+
+const char* PortalHost() {
+    return VERADUNE_PORTAL_HOST;
+}
