@@ -1,0 +1,104 @@
+// The product list at the scale of a busy server: the start-up from saved pages
+// (settings, parse, sort, filter, first paint), a filter run that shows every
+// row, header clicks and the cheapest-only switch, with the peak memory.
+//
+//   veradune-pagegen --seed 1 --shops 5000 --products 200 FOLDER   (about 1,000,000 products)
+//   veradune-bench-list FOLDER [RUNS]
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/VeraduneApp.h"
+#include "listview/CVeraduneView.h"
+#include "listview/ProductListCtrl.h"
+#include "mainframe/CMainFrame.h"
+
+namespace {
+
+double Milliseconds(const std::function<void()>& body) {
+    const auto start = std::chrono::steady_clock::now();
+    body();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+void Report(const char* what, double best, double goal) {
+    std::printf("%-40s best %8.1f ms", what, best);
+    if (goal > 0) std::printf("  goal %5.0f ms %s", goal, best <= goal ? "met" : "MISSED");
+    std::printf("\n");
+}
+
+// Repeats `body` and reports its best time; every run ends with the list painted.
+void Measure(const char* what, int runs, double goal, ProductListCtrl& list,
+             const std::function<void()>& body) {
+    double best = 1e12;
+    for (int run = 0; run < runs; ++run)
+        best = std::min(best, Milliseconds([&] {
+                            body();
+                            list.viewport()->grab();
+                        }));
+    Report(what, best, goal);
+}
+
+// The peak resident memory in MB as the kernel reports it, or -1 where it does not.
+double PeakMemoryMb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: veradune-bench-list FOLDER [RUNS]\n");
+        return 2;
+    }
+    std::filesystem::current_path(argv[1]);
+    std::filesystem::remove("Config.xml");
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    std::unique_ptr<CMainFrame> frame;
+    const double startUp = Milliseconds([&] {
+        frame = InitInstance();
+        if (frame) frame->grab();
+    });
+    if (!frame || frame->View().products.empty()) {
+        std::fprintf(stderr, "no saved pages in %s\n", argv[1]);
+        return 1;
+    }
+    CVeraduneView& view = frame->View();
+    ProductListCtrl& list = view.List();
+    std::printf("%zu products, %d shown\n", view.products.size(), list.Model().rowCount());
+    Report("start-up from the saved pages", startUp, 3000);
+
+    Measure("filter showing every row", runs, 300, list, [&] { view.StartFilter(); });
+    Measure("header click: price (number)", runs, 500, list,
+            [&] { view.OnColumnClick(kColumnPrice); });
+    Measure("header click: product name (text)", runs, 500, list,
+            [&] { view.OnColumnClick(kColumnProductName); });
+    Measure("header click: city (text)", runs, 500, list,
+            [&] { view.OnColumnClick(kColumnCityName); });
+    QAction& cheapest = frame->CheapestOnlyAction();
+    Measure("cheapest-only on and off", runs, 0, list, [&] {
+        cheapest.trigger();
+        cheapest.trigger();
+    });
+    std::printf("peak memory %.0f MB (goal 600 MB)\n", PeakMemoryMb());
+    frame->close();
+    std::filesystem::remove("Config.xml");
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "app/TheConfig.h"
+
+ConfigStore theConfig;

@@ -1,0 +1,69 @@
+#include "listview/CityFilterDialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "mainframe/QtText.h"
+#include "shopdata/FixedTables.h"
+
+namespace {
+
+constexpr int kChecksPerRow = 3;
+
+QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
+    : QDialog(parent), m_flags(flags) {
+    setObjectName(QStringLiteral("cityFilterDialog"));
+    setWindowTitle(QStringLiteral("都市名で絞り込む"));
+    auto* checks = new QGridLayout;
+    checks->setHorizontalSpacing(24);
+    checks->setVerticalSpacing(16);
+    for (int i = 0; i < kCityCount; ++i) {
+        m_checks[i] = new QCheckBox(ToQString(CityTable()[i].name), this);
+        m_checks[i]->setObjectName(QStringLiteral("cityCheck%1").arg(i));
+        m_checks[i]->setChecked(m_flags[i] != 0);
+        checks->addWidget(m_checks[i], i / kChecksPerRow, i % kChecksPerRow);
+    }
+
+    QPushButton* selectAll = MakeButton(QStringLiteral("全て選択"), "selectAllButton", this);
+    QPushButton* clearAll = MakeButton(QStringLiteral("全て解除"), "clearAllButton", this);
+    QPushButton* ok = MakeButton(QStringLiteral("OK"), "okButton", this);
+    QPushButton* cancel = MakeButton(QStringLiteral("ｷｬﾝｾﾙ"), "cancelButton", this);
+    ok->setDefault(true);
+    connect(selectAll, &QPushButton::clicked, this, [this] { CheckAll(true); });
+    connect(clearAll, &QPushButton::clicked, this, [this] { CheckAll(false); });
+    connect(ok, &QPushButton::clicked, this, &CityFilterDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CityFilterDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(selectAll);
+    buttons->addWidget(clearAll);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(checks);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CityFilterDialog::accept() {
+    for (int i = 0; i < kCityCount; ++i) m_flags[i] = m_checks[i]->isChecked() ? 1 : 0;
+    QDialog::accept();
+}
+
+void CityFilterDialog::CheckAll(bool checked) {
+    for (QCheckBox* check : m_checks) check->setChecked(checked);
+}

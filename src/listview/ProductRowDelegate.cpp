@@ -1,0 +1,30 @@
+#include "listview/ProductRowDelegate.h"
+
+#include <QPainter>
+
+void ProductRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const {
+    QColor background;
+    QColor textColor;
+    if (option.state & QStyle::State_Selected) {
+        background = option.palette.color(QPalette::Active, QPalette::Highlight);
+        textColor = option.palette.color(QPalette::Active, QPalette::HighlightedText);
+    } else {
+        background = index.data(Qt::BackgroundRole).value<QColor>();
+        textColor = index.data(Qt::ForegroundRole).value<QColor>();
+    }
+    painter->save();
+    painter->fillRect(option.rect, background);
+    const QRect textRect = TextRect(option.rect);
+    const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
+                                                       Qt::ElideRight, textRect.width());
+    const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+    painter->setFont(option.font);
+    painter->setPen(textColor);
+    painter->drawText(textRect, int(alignment) | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+QRect ProductRowDelegate::TextRect(const QRect& cell) {
+    return cell.adjusted(3, 1, -3, -1);
+}

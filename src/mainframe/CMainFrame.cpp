@@ -1,0 +1,191 @@
+#include "mainframe/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+
+#include "listview/CVeraduneView.h"
+#include "mainframe/Icons.h"
+
+namespace {
+
+constexpr int kFrameWidth = 900;
+constexpr int kFrameHeight = 800;
+
+// The idle text of the message pane.
+const QString& IdleMessage() {
+    static const QString blank = QStringLiteral(" ");
+    return blank;
+}
+
+QAction* MakeCommand(QObject* parent, const char* name, const QString& text, const QString& prompt,
+                     const QString& tip) {
+    auto* action = new QAction(text, parent);
+    action->setObjectName(QLatin1String(name));
+    action->setStatusTip(prompt);
+    action->setToolTip(tip);
+    return action;
+}
+
+int BlanksWidth(const QWidget* widget, int blanks) {
+    return widget->fontMetrics().horizontalAdvance(QString(blanks, QLatin1Char(' ')));
+}
+
+// A status pane at least as wide as `blanks` blank characters in the status bar's
+// font; a blank is narrow in most fonts, so a longer text widens the pane.
+QLabel* MakePane(QStatusBar* bar, const char* name, int blanks) {
+    auto* pane = new QLabel(bar);
+    pane->setObjectName(QLatin1String(name));
+    pane->setMinimumWidth(BlanksWidth(bar, blanks));
+    return pane;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() {
+    setObjectName(QStringLiteral("mainFrame"));
+    CreateActions();
+    CreateMenus();
+    CreateFilterToolBar();
+    addToolBarBreak();
+    CreateOptionToolBar();
+    CreateStatusBar();
+    m_view = new CVeraduneView(*this, this);
+    setCentralWidget(m_view);
+    RouteCommandsToView();
+    PlaceOnScreen();
+}
+
+void CMainFrame::CreateActions() {
+    const QString update = QStringLiteral("商品ﾘｽﾄを更新");
+    m_updateListAction = MakeCommand(this, "updateListAction",
+                                     QStringLiteral("商品ﾘｽﾄを更新(&R)..."), update, update);
+    m_updateListAction->setIcon(UpdateListIcon());
+    const QString start = QStringLiteral("絞り込み開始");
+    m_startFilterAction =
+        MakeCommand(this, "startFilterAction", QStringLiteral("絞り込み開始(&N)"), start, start);
+    m_startFilterAction->setIcon(StartFilterIcon());
+    const QString clear = QStringLiteral("絞り込み解除");
+    m_clearFilterAction =
+        MakeCommand(this, "clearFilterAction", QStringLiteral("絞り込み解除(&C)"), clear, clear);
+    m_clearFilterAction->setIcon(ClearFilterIcon());
+    m_clearFilterAction->setEnabled(false);
+    const QString city = QStringLiteral("都市名で絞り込み");
+    m_cityFilterAction = MakeCommand(this, "cityFilterAction",
+                                     QStringLiteral("都市名で絞り込み(&T)..."), city, city);
+    m_cityFilterAction->setIcon(CityFilterIcon());
+    m_cheapestOnlyAction = MakeCommand(
+        this, "cheapestOnlyAction", QStringLiteral("最安値の商品のみ表示(&M)"),
+        QStringLiteral("最安値の商品のみ表示する"), QStringLiteral("最安値の商品のみ表示"));
+    m_cheapestOnlyAction->setIcon(CheapestOnlyIcon());
+    m_cheapestOnlyAction->setCheckable(true);
+    // The settings are edited from the download dialog only.
+    m_settingsAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)..."), this);
+    m_settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    m_settingsAction->setEnabled(false);
+    m_exitAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
+    m_exitAction->setObjectName(QStringLiteral("exitAction"));
+    m_statusBarAction = new QAction(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), this);
+    m_statusBarAction->setObjectName(QStringLiteral("statusBarAction"));
+    m_statusBarAction->setCheckable(true);
+    m_statusBarAction->setChecked(true);
+    m_aboutAction = new QAction(QStringLiteral("Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    file->addAction(m_startFilterAction);
+    file->addAction(m_clearFilterAction);
+    file->addSeparator();
+    file->addAction(m_cityFilterAction);
+    file->addAction(m_cheapestOnlyAction);
+    file->addSeparator();
+    file->addAction(m_updateListAction);
+    file->addAction(m_settingsAction);
+    file->addSeparator();
+    file->addAction(m_exitAction);
+    // Its items are added with the bars they show and hide.
+    m_viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(m_aboutAction);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_hitPane = MakePane(bar, "hitPane", 32);
+    m_lastUpdatePane = MakePane(bar, "lastUpdatePane", 50);
+    auto* progress = new QProgressBar(bar);
+    progress->setObjectName(QStringLiteral("statusProgress"));
+    progress->setTextVisible(false);
+    progress->setFixedWidth(BlanksWidth(bar, 26));
+    bar->addPermanentWidget(m_hitPane);
+    bar->addPermanentWidget(m_lastUpdatePane);
+    bar->addPermanentWidget(progress);
+    bar->showMessage(IdleMessage());
+    m_viewMenu->addAction(m_statusBarAction);
+    connect(m_statusBarAction, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::PlaceOnScreen() {
+    setMinimumSize(kFrameWidth, kFrameHeight);
+    resize(kFrameWidth, kFrameHeight);
+    // Centred on the screen's free area; a smaller screen gets a negative corner.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - kFrameWidth) / 2,
+             area.y() + (area.height() - kFrameHeight) / 2);
+    }
+}
+
+void CMainFrame::RouteCommandsToView() {
+    CVeraduneView* view = m_view;
+    connect(m_updateListAction, &QAction::triggered, view,
+            [view] { view->RefreshAfterDownload(true); });
+    connect(m_startFilterAction, &QAction::triggered, view, &CVeraduneView::StartFilter);
+    connect(m_clearFilterAction, &QAction::triggered, view, &CVeraduneView::ClearFilter);
+    connect(m_cityFilterAction, &QAction::triggered, view, &CVeraduneView::OnCityFilter);
+    connect(m_cheapestOnlyAction, &QAction::triggered, view, &CVeraduneView::OnCheapestOnly);
+    // Only a choice made by the user filters at once, not a selection set by code.
+    connect(m_categoryCombo, &QComboBox::activated, view, &CVeraduneView::StartFilter);
+    connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
+}
+
+void CMainFrame::SetHitText(const QString& text) {
+    m_hitPane->setText(text);
+}
+
+void CMainFrame::SetLastUpdateText(const QString& text) {
+    m_lastUpdatePane->setText(text);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? IdleMessage() : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A second close request (a signal arriving after the user closed) must not
+    // save again.
+    if (!m_closed) {
+        m_closed = true;
+        m_view->SaveSettings();
+    }
+    event->accept();
+}

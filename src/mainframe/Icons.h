@@ -1,0 +1,11 @@
+#pragma once
+#include <QIcon>
+
+// The program's artwork, drawn at run time: the 16 by 16 toolbar button images
+// and the program icon.
+QIcon UpdateListIcon();
+QIcon StartFilterIcon();
+QIcon ClearFilterIcon();
+QIcon CityFilterIcon();
+QIcon CheapestOnlyIcon();
+QIcon ProgramIcon();
