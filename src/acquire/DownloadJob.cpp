@@ -111,13 +111,22 @@ bool DownloadJob::ParseShopPages() {
     paths.reserve(m_distinct.size());
     for (size_t index : m_distinct)
         paths.push_back(PagePath(ShopPageFileName(m_companies[index].companyId)));
-    return ParseShopPagesInOrder(
-        paths, m_cancelRequested, [this](size_t index, ParsedShopPage& page) {
+    // Pages are kept apart until the end, so the table is built with one
+    // allocation instead of growing record by record.
+    std::vector<std::vector<ProductRecord>> pages(paths.size());
+    const bool completed = ParseShopPagesInOrder(
+        paths, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
             if (page.reported) m_reporter.SetDetailLine(page.detail);
-            m_products.insert(m_products.end(), std::make_move_iterator(page.products.begin()),
-                              std::make_move_iterator(page.products.end()));
+            pages[index] = std::move(page.products);
             m_reporter.SetProgressPos(static_cast<int>(index) + 1);
         });
+    size_t total = 0;
+    for (const auto& page : pages) total += page.size();
+    m_products.reserve(total);
+    for (auto& page : pages)
+        m_products.insert(m_products.end(), std::make_move_iterator(page.begin()),
+                          std::make_move_iterator(page.end()));
+    return completed;
 }
 
 std::uint32_t JobThreadProc(DownloadJob& job) {

@@ -93,8 +93,12 @@ void HttpFetcher::ApplyConnectionSettings(const ConnectionSettings& settings) {
 
 std::uint32_t HttpFetcher::FetchToFile(const std::string& host, const std::string& objectPath,
                                        const std::string& localPath) {
+    // A page can be fetched again, so it is not flushed to disk: the rename alone
+    // keeps it whole if the program dies, and thousands of pages need not wait
+    // on the disk one by one.
     platform::AtomicFileWriter writer;
-    if (!writer.Open(localPath)) return 0;
+    if (!writer.Open(localPath, platform::FileAccess::Everyone, platform::FileSync::NoFlush))
+        return 0;
 
     const std::string url = "http://" + host + "/" + objectPath;
     BodyTarget body{writer};

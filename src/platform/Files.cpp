@@ -68,11 +68,12 @@ AtomicFileWriter::~AtomicFileWriter() {
     Discard();
 }
 
-bool AtomicFileWriter::Open(const std::string& path, FileAccess access) {
+bool AtomicFileWriter::Open(const std::string& path, FileAccess access, FileSync sync) {
     static std::atomic<unsigned> counter{0};
     Discard();
     m_path = path;
     m_failed = false;
+    m_sync = sync;
     const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
     for (int attempt = 0; m_fd < 0 && attempt < 100; ++attempt) {
         m_temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" +
@@ -100,7 +101,7 @@ bool AtomicFileWriter::Write(std::string_view data) {
 
 bool AtomicFileWriter::Commit() {
     if (m_fd < 0 || m_failed) return false;
-    const bool synced = ::fsync(m_fd) == 0;
+    const bool synced = m_sync == FileSync::NoFlush || ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
     if (!synced || !closed || ::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
@@ -108,6 +109,7 @@ bool AtomicFileWriter::Commit() {
         return false;
     }
     m_temporary.clear();
+    if (m_sync == FileSync::NoFlush) return true;
     // The rename itself reaches the disk only with the folder's entry.
     const size_t slash = m_path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
@@ -126,9 +128,10 @@ void AtomicFileWriter::Discard() {
     m_temporary.clear();
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access) {
+bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access,
+                         FileSync sync) {
     AtomicFileWriter writer;
-    return writer.Open(path, access) && writer.Write(contents) && writer.Commit();
+    return writer.Open(path, access, sync) && writer.Write(contents) && writer.Commit();
 }
 
 }  // namespace platform

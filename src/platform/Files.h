@@ -18,6 +18,11 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 enum class FileAccess { Everyone, OwnerOnly };
 
+// Whether Commit waits until the new contents are on the disk. Without the flush
+// a replaced file still survives the program's crash whole (the rename is
+// atomic), but not necessarily a power cut.
+enum class FileSync { Flush, NoFlush };
+
 // Replaces a file so that readers only ever see the old or the new file whole: the
 // new contents go to a temporary file in the same folder, which Commit flushes to
 // disk and renames over the target. Until Commit succeeds the target is untouched;
@@ -30,7 +35,8 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     // Creates the temporary file for `path`; false when the folder does not allow it.
-    bool Open(const std::string& path, FileAccess access = FileAccess::Everyone);
+    bool Open(const std::string& path, FileAccess access = FileAccess::Everyone,
+              FileSync sync = FileSync::Flush);
     bool Write(std::string_view data);
     bool Commit();
 
@@ -41,10 +47,12 @@ private:
     std::string m_temporary;
     int m_fd = -1;
     bool m_failed = false;
+    FileSync m_sync = FileSync::Flush;
 };
 
 // `path` replaced by `contents` through an AtomicFileWriter.
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
-                         FileAccess access = FileAccess::Everyone);
+                         FileAccess access = FileAccess::Everyone,
+                         FileSync sync = FileSync::Flush);
 
 }  // namespace platform

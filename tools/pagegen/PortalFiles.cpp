@@ -10,13 +10,16 @@ bool WritePortal(const GeneratedPortal& portal, const std::string& downloadFolde
     const auto& cities = CityTable();
     for (int c = 0; c < kCityCount; ++c) {
         const std::string path = platform::JoinPath(downloadFolder, CityPageFileName(cities[c].id));
-        if (!platform::WriteFileAtomically(path, portal.cityPagesUtf8[static_cast<size_t>(c)]))
+        if (!platform::WriteFileAtomically(path, portal.cityPagesUtf8[static_cast<size_t>(c)],
+                                            platform::FileAccess::Everyone,
+                                            platform::FileSync::NoFlush))
             return false;
     }
     for (const GeneratedShop& shop : portal.shops) {
         const std::string path =
             platform::JoinPath(downloadFolder, ShopPageFileName(shop.companyId));
-        if (!platform::WriteFileAtomically(path, shop.pageUtf8)) return false;
+        if (!platform::WriteFileAtomically(path, shop.pageUtf8, platform::FileAccess::Everyone,
+                                            platform::FileSync::NoFlush)) return false;
     }
     return true;
 }
