@@ -14,19 +14,6 @@
 #include "acquire/JobReporter.h"
 #include "PageGenerator.h"
 
-namespace {
-
-class SilentReporter : public JobReporter {
-public:
-    void SetStatusLine(const std::string&) override {}
-    void SetDetailLine(const std::string&) override {}
-    void SetProgressRange(int) override {}
-    void SetProgressPos(int) override {}
-    void JobFinished(bool) override {}
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
     const int shops = argc > 1 ? std::atoi(argv[1]) : 3000;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
@@ -46,7 +33,7 @@ int main(int argc, char** argv) {
     double best = 1e9;
     size_t products = 0;
     for (int run = 0; run < runs; ++run) {
-        SilentReporter reporter;
+        SilentJobReporter reporter;
         const std::atomic<bool> cancel{false};
         DownloadJob job(folder.string(), DownloadSource{}, reporter, cancel);
         const auto start = std::chrono::steady_clock::now();

@@ -15,3 +15,13 @@ public:
     // no company was found.
     virtual void JobFinished(bool ok) = 0;
 };
+
+// Discards every report: for runs that show no window.
+class SilentJobReporter : public JobReporter {
+public:
+    void SetStatusLine(const std::string&) override {}
+    void SetDetailLine(const std::string&) override {}
+    void SetProgressRange(int) override {}
+    void SetProgressPos(int) override {}
+    void JobFinished(bool) override {}
+};

@@ -21,17 +21,8 @@
 
 namespace {
 
-class SilentReporter : public JobReporter {
-public:
-    void SetStatusLine(const std::string&) override {}
-    void SetDetailLine(const std::string&) override {}
-    void SetProgressRange(int) override {}
-    void SetProgressPos(int) override {}
-    void JobFinished(bool) override {}
-};
-
 std::vector<ProductRecord> LoadSavedProducts(const std::string& downloadFolder) {
-    SilentReporter reporter;
+    SilentJobReporter reporter;
     const std::atomic<bool> neverCancelled{false};
     DownloadJob job(downloadFolder, DownloadSource{}, reporter, neverCancelled);
     if (!job.Run()) return {};
