@@ -14,6 +14,7 @@
 #include "listview/ProductFilter.h"
 #include "listview/ProductListCtrl.h"
 #include "listview/ProductSort.h"
+#include "listview/StatusTexts.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/ModalRunner.h"
 #include "mainframe/QtText.h"
@@ -81,7 +82,7 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
     std::vector<ProductRecord> loaded;
     DownloadDialog dialog(theConfig, loaded, download, this);
     if (RunModal(dialog) != QDialog::Accepted) return;
-    m_frame.SetLastUpdateText(QStringLiteral("最終更新日時：") + ToQString(theConfig.lastUpdate));
+    m_frame.SetLastUpdateText(ToQString(LastUpdateText(theConfig.lastUpdate)));
     // No event is handled from here to the end of the filter run, so the list
     // never paints its old rows from the new table.
     products = std::move(loaded);
@@ -151,8 +152,12 @@ void CVeraduneView::resizeEvent(QResizeEvent* event) {
 void CVeraduneView::ApplyFilters(const CityFlags& flags, const FilterInputs& inputs) {
     FilteredRows shown = FilterProducts(products, flags, inputs, CurrentSortKey());
     const int hits = static_cast<int>(shown.positions.size());
+    const size_t examined = shown.fromCheapest ? shown.cheapest.size() : products.size();
     m_list->Model().Show(products, std::move(shown));
-    m_frame.SetHitText(QStringLiteral("%1件ヒットしました").arg(hits));
+    // The pass runs in one go, so the bar ends where every pass leaves it: its
+    // range over the records examined, at position 0.
+    m_frame.ResetProgress(static_cast<int>(examined));
+    m_frame.SetHitText(ToQString(HitCountText(hits)));
 }
 
 void CVeraduneView::SetFilterActive(bool active) {

@@ -127,13 +127,13 @@ void CMainFrame::CreateStatusBar() {
     bar->setObjectName(QStringLiteral("statusBar"));
     m_hitPane = MakePane(bar, "hitPane", 32);
     m_lastUpdatePane = MakePane(bar, "lastUpdatePane", 50);
-    auto* progress = new QProgressBar(bar);
-    progress->setObjectName(QStringLiteral("statusProgress"));
-    progress->setTextVisible(false);
-    progress->setFixedWidth(BlanksWidth(bar, 26));
+    m_progress = new QProgressBar(bar);
+    m_progress->setObjectName(QStringLiteral("statusProgress"));
+    m_progress->setTextVisible(false);
+    m_progress->setFixedWidth(BlanksWidth(bar, 26));
     bar->addPermanentWidget(m_hitPane);
     bar->addPermanentWidget(m_lastUpdatePane);
-    bar->addPermanentWidget(progress);
+    bar->addPermanentWidget(m_progress);
     bar->showMessage(IdleMessage());
     m_viewMenu->addAction(m_statusBarAction);
     connect(m_statusBarAction, &QAction::toggled, bar, &QStatusBar::setVisible);
@@ -169,6 +169,11 @@ void CMainFrame::SetHitText(const QString& text) {
 
 void CMainFrame::SetLastUpdateText(const QString& text) {
     m_lastUpdatePane->setText(text);
+}
+
+void CMainFrame::ResetProgress(int upper) {
+    m_progress->setRange(0, upper);
+    m_progress->setValue(0);
 }
 
 bool CMainFrame::event(QEvent* event) {

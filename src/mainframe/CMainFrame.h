@@ -7,6 +7,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QToolBar;
 
 // The main window: the menu, the filter toolbar and the option toolbar that carry
@@ -34,6 +35,7 @@ public:
 
     void SetHitText(const QString& text);         // status pane 1
     void SetLastUpdateText(const QString& text);  // status pane 2
+    void ResetProgress(int upper);                // status pane 3: range 0..upper, at 0
 
     // Whether the window has been closed (and the settings saved).
     bool IsClosed() const { return m_closed; }
@@ -78,6 +80,7 @@ private:
 
     QLabel* m_hitPane = nullptr;
     QLabel* m_lastUpdatePane = nullptr;
+    QProgressBar* m_progress = nullptr;
 
     bool m_closed = false;
 };

@@ -2,6 +2,7 @@
 // switch and the city dialog.
 
 #include <QCheckBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -215,6 +216,11 @@ TEST_F(FilterCommandsTest, CityDialogChangesTheFlagsOnlyAtOk) {
     EXPECT_EQ(theConfig.cityEnabled, CityFlags{});
     EXPECT_TRUE(ShownTags(*m_frame).empty());
     EXPECT_EQ(PaneText(*m_frame, "hitPane"), QStringLiteral("0件ヒットしました"));
+    // The status bar's progress spans every record examined and rests at 0.
+    const auto* progress = m_frame->findChild<QProgressBar*>(QStringLiteral("statusProgress"));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->maximum(), static_cast<int>(View().products.size()));
+    EXPECT_EQ(progress->value(), 0);
 
     // Single boxes, in CityTable order.
     RunCityDialog([](CityFilterDialog& dialog) {
