@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class CMainFrame;
+class QDialog;
+class QWidget;
+
+// Walks through the program's windows as a user meets them and saves each one as a
+// PNG file: it answers every dialog the program opens, grabbing it first.
+class ScreenshotTour {
+public:
+    // `stalledPosition`: the shop page (1-based, in download order) whose fetch the
+    // portal holds back, so that the progress dialog is caught mid-run there.
+    ScreenshotTour(QString outDir, int stalledPosition);
+
+    // The modal handler of the program's dialogs.
+    int Answer(QDialog& dialog);
+    // The main window with a category filter and a price sort, then the dialogs
+    // opened from it.
+    void VisitMainWindow(CMainFrame& frame);
+
+    // The files that were not written.
+    QStringList Missing() const;
+
+private:
+    int AnswerDownload(QDialog& dialog);
+    void Save(QWidget& widget, const QString& name);
+
+    QString m_outDir;
+    int m_stalledPosition;
+    QStringList m_saved;
+};

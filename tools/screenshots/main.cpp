@@ -1,0 +1,121 @@
+// veradune-screenshots OUTDIR [SAMPLEDIR]: the program's windows as PNG files.
+// The program's real first start runs in a temporary working folder against an
+// in-process stand-in portal that serves the sample pages, and every window is
+// grabbed on the way, offscreen unless QT_QPA_PLATFORM says otherwise.
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "ScreenshotTour.h"
+#include "acquire/CityPageParser.h"
+#include "acquire/DownloadDialog.h"
+#include "acquire/PagePaths.h"
+#include "app/VeraduneApp.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/Icons.h"
+#include "mainframe/ModalRunner.h"
+#include "platform/Files.h"
+#include "portal/PageSource.h"
+#include "portal/PortalServer.h"
+#include "shopdata/FixedTables.h"
+
+namespace {
+
+// The shown time of the last update, so that regenerated pictures stay the same.
+constexpr char kShownUpdateTime[] = "2024/06/01 21:00:00";
+
+// The companies whose shop pages a download fetches, in download order.
+std::vector<int> DownloadOrder(const std::string& pagesFolder) {
+    std::vector<CompanyEntry> companies;
+    for (const CityInfo& city : CityTable())
+        ParseCityPage(platform::JoinPath(pagesFolder, CityPageFileName(city.id)), city.name,
+                      companies);
+    std::vector<int> ids;
+    std::unordered_set<int> seen;
+    for (const CompanyEntry& company : companies)
+        if (seen.insert(company.companyId).second) ids.push_back(company.companyId);
+    return ids;
+}
+
+// Japanese glyphs from the Japanese cut of Noto, not from whatever font fontconfig
+// falls back to.
+void UseJapaneseFont() {
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Noto Sans CJK JP")});
+    QApplication::setFont(font);
+    if (!QFontInfo(font).family().contains(QStringLiteral("CJK")))
+        std::fprintf(stderr, "veradune-screenshots: Noto Sans CJK JP is not installed\n");
+}
+
+int Fail(const QString& message) {
+    std::fprintf(stderr, "veradune-screenshots: %s\n", qPrintable(message));
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 2 || arguments.size() > 3) {
+        std::fprintf(stderr, "usage: veradune-screenshots OUTDIR [SAMPLEDIR]\n");
+        return 2;
+    }
+    const QString outDir = QDir(arguments[1]).absolutePath();
+    const QString sampleDir =
+        arguments.size() == 3 ? arguments[2] : QStringLiteral(VERADUNE_SAMPLE_DIR);
+    const std::string pages =
+        platform::JoinPath(QDir(sampleDir).absolutePath().toStdString(), kDownloadFolder);
+    if (!QDir().mkpath(outDir)) return Fail(QStringLiteral("cannot create ") + outDir);
+    const std::vector<int> order = DownloadOrder(pages);
+    if (order.empty())
+        return Fail(QStringLiteral("no company pages in ") + QString::fromStdString(pages));
+
+    UseJapaneseFont();
+    QApplication::setWindowIcon(ProgramIcon());
+
+    // A page two thirds through the download is held back for a second.
+    const size_t stalled = order.size() * 2 / 3;
+    portal::PortalSettings settings;
+    settings.faults.push_back(
+        {portal::FaultKind::Stall, 1, {{portal::PortalPage::Shop, order[stalled]}}});
+    portal::PortalServer server(std::make_shared<portal::FolderPageSource>(pages), settings);
+    if (!server.Start(0)) return Fail(QStringLiteral("cannot start the stand-in portal"));
+    DownloadDialog::SetHostOverride("127.0.0.1:" + std::to_string(server.Port()));
+    DownloadDialog::SetClock([] { return std::string(kShownUpdateTime); });
+
+    QTemporaryDir workingFolder;
+    const QString startFolder = QDir::currentPath();
+    if (!workingFolder.isValid() || !QDir::setCurrent(workingFolder.path()))
+        return Fail(QStringLiteral("cannot make a working folder"));
+
+    ScreenshotTour tour(outDir, static_cast<int>(stalled) + 1);
+    SetModalHandler([&tour](QDialog& dialog) { return tour.Answer(dialog); });
+    const std::unique_ptr<CMainFrame> frame = InitInstance();
+    if (frame) {
+        // Once the shown window has been laid out.
+        QTimer::singleShot(0, frame.get(), [&tour, &frame] {
+            tour.VisitMainWindow(*frame);
+            frame->close();
+            QApplication::quit();
+        });
+        QApplication::exec();
+    }
+    SetModalHandler({});
+    server.Stop();
+    QDir::setCurrent(startFolder);
+
+    const QStringList missing = tour.Missing();
+    if (!missing.isEmpty()) return Fail(QStringLiteral("not written: ") + missing.join(u' '));
+    std::printf("screenshots written to %s\n", qPrintable(outDir));
+    return 0;
+}
