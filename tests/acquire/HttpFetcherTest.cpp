@@ -83,8 +83,9 @@ protected:
         settings.faults.push_back(Fault(FaultKind::Cut, 0, kCutPage));
         settings.faults.push_back(Fault(FaultKind::Reset, 0, kResetPage));
         settings.faults.push_back(Fault(FaultKind::Stall, 60, kStalledPage));
-        // 240 bytes at 200 bytes per second: longer than the stall window, but moving.
-        settings.faults.push_back(Fault(FaultKind::Slow, 200, kSlowPage));
+        // 240 bytes at 100 bytes per second: longer than the stall window of the
+        // test below, but moving.
+        settings.faults.push_back(Fault(FaultKind::Slow, 100, kSlowPage));
         s_portal = StartPortal(std::move(settings)).release();
         ASSERT_NE(s_portal, nullptr);
     }
@@ -178,8 +179,10 @@ TEST_F(HttpFetcherTest, NetworkFailuresAreReportedAndKeepTheEarlierFile) {
     }
 }
 
+// libcurl measures the speed once a second, so a stall window of a single second
+// could end a moving transfer before its first measurement.
 TEST_F(HttpFetcherTest, SlowButMovingPageArrives) {
-    EXPECT_EQ(FetchShop(kSlowPage), 240u);
+    EXPECT_EQ(FetchShop(kSlowPage, {}, milliseconds(2000)), 240u);
     std::string contents;
     ASSERT_TRUE(platform::ReadWholeFile(m_localPath, contents));
     EXPECT_EQ(contents, BinaryPage(240));
@@ -236,6 +239,22 @@ TEST_F(HttpFetcherTest, AccountValuesArriveIntact) {
     const portal::RequestLog log = s_portal->Log();
     EXPECT_EQ(log.lastHvid, id);
     EXPECT_EQ(log.lastPass, password);
+}
+
+// Thousands of pages are fetched one after another, so one fetcher keeps its
+// connection open between them, also past an answer that was not a page.
+TEST_F(HttpFetcherTest, ConsecutiveFetchesShareOneConnection) {
+    const size_t connectionsBefore = s_portal->Log().connections.size();
+    HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
+    for (const auto& [shopId, expected] :
+         {std::pair{int{kWholePage}, 5000u}, {403, 0u}, {int{kWholePage}, 5000u}}) {
+        EXPECT_EQ(
+            fetcher.FetchToFile(PortalHostPort(), ShopPageQuery(shopId) + AccountSuffix("id", "pw"),
+                                m_localPath),
+            expected)
+            << shopId;
+    }
+    EXPECT_EQ(s_portal->Log().connections.size() - connectionsBefore, 1u);
 }
 
 // The portal doubles as the proxy; the page host cannot be resolved, so a page can

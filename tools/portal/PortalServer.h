@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -30,6 +31,9 @@ struct RequestLog {
     std::optional<std::string> lastPass;
     std::optional<std::string> lastProxyAuthorization;  // the header of the last request
     std::string lastUserAgent;
+    // The connections the requests came over, told apart by the client's address
+    // and port: a client that keeps its connection alive sends many over one.
+    std::set<std::pair<std::string, int>> connections;
 };
 
 // A stand-in for the game portal on 127.0.0.1. It answers the company list and shop
