@@ -20,6 +20,7 @@
 #include "mainframe/PercentProgressCtrl.h"
 #include "portal/PortalServer.h"
 #include "shopdata/TextConversion.h"
+#include "support/HandMadePages.h"
 
 namespace {
 
@@ -28,34 +29,15 @@ namespace fs = std::filesystem;
 constexpr char kNow[] = "2024/05/06 07:08:09";
 constexpr char kEarlier[] = "2000/01/01 00:00:00";
 
-std::string CityPage(const std::vector<std::pair<int, std::string>>& companies) {
-    std::string page = "<html><body><table>";
-    for (const auto& [id, name] : companies)
-        page += "<tr><td><a href=\"javascript:Click_Sub( " + std::to_string(id) + " );\">" + name +
-                "</a></td></tr>";
-    return page + "</table></body></html>";
-}
-
-std::string ShopPage(const std::string& company, const std::string& city,
-                     const std::vector<std::string>& products) {
-    std::string page =
-        "<html><body><p>商会名：" + company + "</p><p>拠点街：" + city + "</p><table>";
-    for (const std::string& name : products)
-        page += "<tr><td><img src=\"./img/itemcg/trade_01.png\" ><div style=\"clear:right;\">" +
-                name +
-                "</div><span>分類：食料品</span></td><td class=\"chara_rlin\">5</td>"
-                "<td class=\"chara_rlin\">100</td></tr>";
-    return page + "</table></body></html>";
-}
-
 // Seville (city id 1) lists two companies, Calicut (id 70) one; no other city has any.
 std::shared_ptr<portal::PageSource> ThreeShopPortal() {
     return std::make_shared<portal::MemoryPageSource>(
         std::map<int, std::string>{{1, CityPage({{11, "東商会"}, {12, "西商会"}})},
                                    {70, CityPage({{13, "南商会"}})}},
-        std::map<int, std::string>{{11, ShopPage("東商会", "セビリア", {"小麦", "塩"})},
-                                   {12, ShopPage("西商会", "セビリア", {"砂糖"})},
-                                   {13, ShopPage("南商会", "カリカット", {"胡椒"})}});
+        std::map<int, std::string>{
+            {11, ShopPage("東商会", "セビリア", {{"小麦", 100}, {"塩", 100}})},
+            {12, ShopPage("西商会", "セビリア", {{"砂糖", 100}})},
+            {13, ShopPage("南商会", "カリカット", {{"胡椒", 100}})}});
 }
 
 std::vector<std::string> Names(const std::vector<ProductRecord>& products) {
