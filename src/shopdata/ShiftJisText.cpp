@@ -11,15 +11,22 @@ bool IsAsciiSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Bytes below 0x40 are never the second byte of a double-byte character, so the
-// byte after one always starts a character. Markup is full of them, which keeps
-// the walk back short.
-bool StartsCharacter(std::string_view text, size_t pos) {
+// The first character start at or after `pos`, found by walking back to a known
+// start and forward again. Bytes below 0x40 are never the second byte of a
+// double-byte character, so the byte after one always starts a character; markup
+// is full of them, which keeps the walk back short. `knownStart` (a character
+// start at or before `pos`) bounds the walk where there are none, as in a long run
+// of double-byte text.
+size_t NextCharacterStart(std::string_view text, size_t pos, size_t knownStart) {
     size_t start = pos;
-    while (start > 0 && static_cast<unsigned char>(text[start - 1]) >= 0x40) --start;
+    while (start > knownStart && static_cast<unsigned char>(text[start - 1]) >= 0x40) --start;
     size_t i = start;
     while (i < pos) i += IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-    return i == pos;
+    return i;
+}
+
+bool StartsCharacter(std::string_view text, size_t pos) {
+    return NextCharacterStart(text, pos, 0) == pos;
 }
 
 }  // namespace
@@ -30,9 +37,14 @@ size_t ShiftJisFind(std::string_view text, std::string_view needle, size_t from)
         while (from < text.size() && !StartsCharacter(text, from)) ++from;
         return from;
     }
+    if (static_cast<unsigned char>(needle[0]) < 0x40) return text.find(needle, from);
+    // Each rejected candidate leaves the start of the character after it as the
+    // bound for the next walk back, so a run of false candidates is walked once.
+    size_t knownStart = 0;
     for (size_t pos = text.find(needle, from); pos != std::string_view::npos;
          pos = text.find(needle, pos + 1)) {
-        if (static_cast<unsigned char>(needle[0]) < 0x40 || StartsCharacter(text, pos)) return pos;
+        knownStart = NextCharacterStart(text, pos, knownStart);
+        if (knownStart == pos) return pos;
     }
     return std::string_view::npos;
 }
