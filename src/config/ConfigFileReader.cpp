@@ -1,11 +1,14 @@
 #include <libxml/encoding.h>
+#include <libxml/entities.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "config/ConfigStore.h"
 #include "platform/Files.h"
@@ -53,9 +56,10 @@ private:
     void* m_context;
 };
 
-Document ParseFile(const std::string& path) {
+Document ParseFile(const std::string& path, size_t& fileSize) {
     std::string contents;
     if (!platform::ReadWholeFile(path, contents) || contents.size() > INT_MAX) return nullptr;
+    fileSize = contents.size();
     PrepareParser();
     const SilentGenericErrors silent;
     return Document(xmlReadMemory(contents.data(), static_cast<int>(contents.size()), nullptr,
@@ -78,47 +82,85 @@ const xmlNode* AsElement(const xmlNode* node) {
     return node != nullptr && node->type == XML_ELEMENT_NODE ? node : nullptr;
 }
 
-// Attribute names are matched exactly: a prefixed or namespaced attribute is
-// another attribute.
-bool ReadStringAttribute(const xmlNode* element, const char* name, std::string& out) {
-    out.clear();
-    if (element == nullptr) return false;
-    for (const xmlAttr* attribute = element->properties; attribute != nullptr;
-         attribute = attribute->next) {
-        if (attribute->ns != nullptr ||
-            std::strcmp(reinterpret_cast<const char*>(attribute->name), name) != 0)
-            continue;
-        xmlChar* text = xmlNodeGetContent(reinterpret_cast<const xmlNode*>(attribute));
-        if (text != nullptr) {
-            out = ToShiftJis(reinterpret_cast<const char*>(text));
-            xmlFree(text);
+// Attribute values with their internal entity references expanded, as a DOM
+// reader gives them. The expansions of one file draw on one allowance, the file's
+// own size: a few hundred bytes of declarations can expand to gigabytes, while a
+// file the program wrote holds no entity at all. References past the allowance
+// read as nothing.
+class AttributeReader {
+public:
+    AttributeReader(const xmlDoc* doc, size_t allowance) : m_doc(doc), m_allowance(allowance) {}
+
+    // Attribute names are matched exactly: a prefixed or namespaced attribute is
+    // another attribute.
+    bool ReadString(const xmlNode* element, const char* name, std::string& out) {
+        out.clear();
+        if (element == nullptr) return false;
+        for (const xmlAttr* attribute = element->properties; attribute != nullptr;
+             attribute = attribute->next) {
+            if (attribute->ns != nullptr ||
+                std::strcmp(reinterpret_cast<const char*>(attribute->name), name) != 0)
+                continue;
+            std::string utf8;
+            AppendText(attribute->children, 0, utf8);
+            // Expanded, a value may outgrow what the parser takes in one attribute;
+            // cut there, or the file saved from it could not be read again.
+            if (utf8.size() > XML_MAX_TEXT_LENGTH) utf8.resize(XML_MAX_TEXT_LENGTH);
+            out = ToShiftJis(utf8);
+            return true;
         }
-        return true;
+        return false;
     }
-    return false;
+
+    bool ReadInt(const xmlNode* element, const char* name, int& out) {
+        std::string text;
+        const bool found = ReadString(element, name, text);
+        out = AtoiReading(text);
+        return found;
+    }
+
+private:
+    // Deeper nesting than the parser itself accepts; it only stops a reference cycle.
+    static constexpr int kMaxEntityDepth = 40;
+
+    void AppendText(const xmlNode* node, int depth, std::string& utf8) {
+        for (; node != nullptr; node = node->next) {
+            if (node->type == XML_TEXT_NODE && node->content != nullptr) {
+                const std::string_view text(reinterpret_cast<const char*>(node->content));
+                if (depth > 0) {
+                    if (text.size() > m_allowance) {
+                        m_allowance = 0;
+                        return;
+                    }
+                    m_allowance -= text.size();
+                }
+                utf8 += text;
+            } else if (node->type == XML_ENTITY_REF_NODE && m_allowance > 0 &&
+                       depth < kMaxEntityDepth) {
+                const xmlEntity* entity = xmlGetDocEntity(m_doc, node->name);
+                if (entity != nullptr) AppendText(entity->children, depth + 1, utf8);
+            }
+        }
+    }
+
+    const xmlDoc* m_doc;
+    size_t m_allowance;
+};
+
+void ReadProxySection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {
+    reader.ReadInt(element, "enable", config.proxyEnabled);
+    reader.ReadString(element, "server", config.proxyServer);
+    reader.ReadInt(element, "port", config.proxyPort);
+    reader.ReadString(element, "user", config.proxyUser);
+    reader.ReadString(element, "pass", config.proxyPassword);
 }
 
-bool ReadIntAttribute(const xmlNode* element, const char* name, int& out) {
-    std::string text;
-    const bool found = ReadStringAttribute(element, name, text);
-    out = AtoiReading(text);
-    return found;
-}
-
-void ReadProxySection(const xmlNode* element, ConfigStore& config) {
-    ReadIntAttribute(element, "enable", config.proxyEnabled);
-    ReadStringAttribute(element, "server", config.proxyServer);
-    ReadIntAttribute(element, "port", config.proxyPort);
-    ReadStringAttribute(element, "user", config.proxyUser);
-    ReadStringAttribute(element, "pass", config.proxyPassword);
-}
-
-void ReadListSection(const xmlNode* element, ConfigStore& config) {
-    ReadIntAttribute(element, "height", config.rowHeight);
-    ReadIntAttribute(element, "back_color", config.listBackColor);
-    ReadIntAttribute(element, "text_color", config.listTextColor);
-    ReadIntAttribute(element, "sort_index", config.sortColumn);
-    ReadIntAttribute(element, "sort_order", config.sortOrder);
+void ReadListSection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {
+    reader.ReadInt(element, "height", config.rowHeight);
+    reader.ReadInt(element, "back_color", config.listBackColor);
+    reader.ReadInt(element, "text_color", config.listTextColor);
+    reader.ReadInt(element, "sort_index", config.sortColumn);
+    reader.ReadInt(element, "sort_order", config.sortOrder);
     // The sort state indexes the column tables; a damaged file must not take it
     // out of their range.
     if (config.sortColumn < 0 || config.sortColumn >= kColumnCount)
@@ -127,20 +169,20 @@ void ReadListSection(const xmlNode* element, ConfigStore& config) {
 }
 
 // Flags by position; children past the last city have no flag to go to.
-void ReadCitySection(const xmlNode* element, ConfigStore& config) {
+void ReadCitySection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {
     if (element == nullptr) return;
     const xmlNode* child = SkipBlanks(element->children);
     for (int i = 0; i < kCityCount && child != nullptr; ++i, child = SkipBlanks(child->next))
-        ReadIntAttribute(AsElement(child), "enable", config.cityEnabled[i]);
+        reader.ReadInt(AsElement(child), "enable", config.cityEnabled[i]);
 }
 
-void ReadHistorySection(const xmlNode* element, ConfigStore& config) {
+void ReadHistorySection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {
     config.searchHistory.clear();
     if (element == nullptr) return;
     for (const xmlNode* child = SkipBlanks(element->children); child != nullptr;
          child = SkipBlanks(child->next)) {
         std::string word;
-        ReadStringAttribute(AsElement(child), "name", word);
+        reader.ReadString(AsElement(child), "name", word);
         config.searchHistory.push_back(std::move(word));
     }
 }
@@ -149,12 +191,14 @@ void ReadHistorySection(const xmlNode* element, ConfigStore& config) {
 
 bool ConfigStore::Load(const std::string& path) {
     if (!platform::PathExists(path)) return false;
-    const Document doc = ParseFile(path);
+    size_t fileSize = 0;
+    const Document doc = ParseFile(path, fileSize);
     if (doc == nullptr) return false;
     const xmlNode* root = xmlDocGetRootElement(doc.get());
     if (root == nullptr) return false;
 
-    ReadStringAttribute(root, "version", fileVersion);
+    AttributeReader reader(doc.get(), fileSize);
+    reader.ReadString(root, "version", fileVersion);
     // Sections are known by position, whatever their names.
     const xmlNode* child = SkipBlanks(root->children);
     for (int position = 0; position < 6 && child != nullptr;
@@ -162,22 +206,22 @@ bool ConfigStore::Load(const std::string& path) {
         const xmlNode* section = AsElement(child);
         switch (position) {
             case 0:
-                ReadStringAttribute(section, "id", portalId);
+                reader.ReadString(section, "id", portalId);
                 break;
             case 1:
-                ReadProxySection(section, *this);
+                ReadProxySection(reader, section, *this);
                 break;
             case 2:
-                ReadStringAttribute(section, "date", lastUpdate);
+                reader.ReadString(section, "date", lastUpdate);
                 break;
             case 3:
-                ReadListSection(section, *this);
+                ReadListSection(reader, section, *this);
                 break;
             case 4:
-                ReadCitySection(section, *this);
+                ReadCitySection(reader, section, *this);
                 break;
             case 5:
-                ReadHistorySection(section, *this);
+                ReadHistorySection(reader, section, *this);
                 break;
         }
     }

@@ -1,0 +1,68 @@
+// veradune-export's command line: the input split into arguments at NUL bytes and
+// line breaks. Options that were accepted must come back the same when written
+// out as a canonical command line and parsed again.
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "export/ExportOptions.h"
+
+namespace {
+
+std::vector<std::string> SplitArguments(std::string_view bytes) {
+    std::vector<std::string> arguments;
+    if (bytes.empty()) return arguments;
+    size_t start = 0;
+    for (size_t i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\0' || bytes[i] == '\n') {
+            arguments.emplace_back(bytes.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return arguments;
+}
+
+const char* ConditionWord(int index) {
+    static const char* const words[] = {"at-least", "at-most", "equal"};
+    return words[index];
+}
+
+std::vector<std::string> CanonicalArguments(const ExportOptions& o) {
+    std::vector<std::string> arguments = {
+        "--name",     o.nameText,
+        "--category", o.categoryText,
+        "--price",    o.priceText,
+        "--stock",    o.stockText,
+        "--format",   o.format == TableFormat::Csv ? "csv" : "tsv"};
+    if (o.priceCondition >= 0)
+        arguments.insert(arguments.end(), {"--price-cond", ConditionWord(o.priceCondition)});
+    if (o.stockCondition >= 0)
+        arguments.insert(arguments.end(), {"--stock-cond", ConditionWord(o.stockCondition)});
+    if (o.cheapestOnly) arguments.push_back("--cheapest");
+    if (o.showHelp) arguments.push_back("--help");
+    arguments.push_back(o.workDir);
+    return arguments;
+}
+
+auto Fields(const ExportOptions& o) {
+    return std::tie(o.workDir, o.nameText, o.categoryText, o.priceText, o.priceCondition,
+                    o.stockText, o.stockCondition, o.cheapestOnly, o.format, o.showHelp);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const ParsedExportOptions parsed = ParseExportOptions(SplitArguments(FuzzBytes(data, size)));
+    FUZZ_CHECK(parsed.options.has_value() == parsed.error.empty());
+    if (!parsed.options) return 0;
+
+    const ExportOptions& options = *parsed.options;
+    FUZZ_CHECK(options.priceCondition >= -1 && options.priceCondition <= 2);
+    FUZZ_CHECK(options.stockCondition >= -1 && options.stockCondition <= 2);
+    const ParsedExportOptions again = ParseExportOptions(CanonicalArguments(options));
+    FUZZ_CHECK(again.options.has_value());
+    FUZZ_CHECK(Fields(*again.options) == Fields(options));
+    return 0;
+}
