@@ -12,8 +12,12 @@ namespace {
 // Byte-wise escaping is safe for Shift-JIS: no trail byte is below 0x40, so none of
 // these characters can be the second half of a double-byte character. Tabs and
 // line breaks are written as references because a reader turns them into spaces.
+// Other control characters are left out: XML cannot carry them even as references,
+// and one pasted into a search word would make the whole file unreadable.
 void AppendEscaped(std::string& out, std::string_view value) {
     for (const char c : value) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            continue;
         switch (c) {
             case '&':
                 out += "&amp;";

@@ -89,6 +89,22 @@ TEST(ConfigFileWriter, RoundTripsALongHistory) {
     EXPECT_EQ(SerializeConfig(loaded), ReadBytes(folder.File("Config.xml")));
 }
 
+// A control character typed or pasted into a setting must not cost the others.
+TEST(ConfigFileWriter, LeavesOutControlCharactersXmlCannotHold) {
+    ConfigStore original = FullSettings();
+    original.portalId = "id\x01\x1f";
+    original.proxyUser = std::string("u\0s", 3);
+    original.searchHistory = {"a\x08" "b\x0b\x0c", "\x1b[0m\t\n\r"};
+    const TempFolder folder;
+    ASSERT_TRUE(original.Save(folder.File("Config.xml")));
+    ConfigStore loaded;
+    ASSERT_TRUE(loaded.Load(folder.File("Config.xml")));
+    EXPECT_EQ(loaded.portalId, "id");
+    EXPECT_EQ(loaded.proxyUser, "us");
+    EXPECT_EQ(loaded.searchHistory, (std::vector<std::string>{"ab", "[0m\t\n\r"}));
+    EXPECT_EQ(loaded.proxyServer, original.proxyServer);
+}
+
 TEST(ConfigFileWriter, SavedFileIsReadableByTheOwnerOnly) {
     namespace fs = std::filesystem;
     const TempFolder folder;
