@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,34 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return path;
 }
 
+namespace {
+
+bool NamesOpenFile(const std::string& name, int fd) {
+    struct stat opened, named;
+    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// A writer claims its temporary file with an exclusive lock, which lasts until the
+// writer closes the file or dies. Only the holder of the claim on the file that a
+// name stands for renames or removes that name.
+bool Claim(int fd, const std::string& name) {
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 && NamesOpenFile(name, fd);
+}
+
+// Removes the temporary file of a writer that died; false when a live writer holds
+// it or it cannot be removed. Opened without following links or waiting on a pipe,
+// since whatever lies under that name is not trusted.
+bool RemoveAbandoned(const std::string& name) {
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    const bool removed = Claim(fd, name) && ::unlink(name.c_str()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+}  // namespace
+
 AtomicFileWriter::~AtomicFileWriter() {
     Discard();
 }
@@ -75,6 +104,21 @@ bool AtomicFileWriter::Open(const std::string& path, FileAccess access, FileSync
     m_failed = false;
     m_sync = sync;
     const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
+    // One temporary name per target, so that writers killed mid-write leave at most
+    // one file behind, which the next writer of that target clears away.
+    const std::string shared = path + ".tmp";
+    for (int attempt = 0; m_fd < 0 && attempt < 3; ++attempt) {
+        const int fd = ::open(shared.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 && Claim(fd, shared)) {
+            m_fd = fd;
+            m_temporary = shared;
+        } else if (fd >= 0) {
+            ::close(fd);  // taken over by another writer at once; try again
+        } else if (errno != EEXIST || !RemoveAbandoned(shared)) {
+            break;
+        }
+    }
+    // A second writer of the same target, or a name in the way: a name of its own.
     for (int attempt = 0; m_fd < 0 && attempt < 100; ++attempt) {
         m_temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" +
                       std::to_string(counter.fetch_add(1));
@@ -102,13 +146,22 @@ bool AtomicFileWriter::Write(std::string_view data) {
 bool AtomicFileWriter::Commit() {
     if (m_fd < 0 || m_failed) return false;
     const bool synced = m_sync == FileSync::NoFlush || ::fsync(m_fd) == 0;
+    // The claim on the temporary name belongs to the open file, so a duplicate
+    // keeps it past the close until the name has been renamed.
+    const int claim = synced ? ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (claim < 0) {
+        Discard();
+        return false;
+    }
     const bool closed = ::close(m_fd) == 0;
-    m_fd = -1;
-    if (!synced || !closed || ::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+    m_fd = claim;
+    if (!closed || ::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
         Discard();
         return false;
     }
     m_temporary.clear();
+    ::close(m_fd);
+    m_fd = -1;
     if (m_sync == FileSync::NoFlush) return true;
     // The rename itself reaches the disk only with the folder's entry.
     const size_t slash = m_path.rfind('/');
@@ -122,10 +175,11 @@ bool AtomicFileWriter::Commit() {
 }
 
 void AtomicFileWriter::Discard() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
+    // Removed before it is closed: the name is this writer's only while it holds the claim.
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
     m_temporary.clear();
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access,

@@ -26,7 +26,9 @@ enum class FileSync { Flush, NoFlush };
 // Replaces a file so that readers only ever see the old or the new file whole: the
 // new contents go to a temporary file in the same folder, which Commit flushes to
 // disk and renames over the target. Until Commit succeeds the target is untouched;
-// a writer destroyed without a successful Commit removes its temporary file.
+// a writer destroyed without a successful Commit removes its temporary file. The
+// temporary file of a writer killed mid-write stays, but only until the next write
+// of the same target, which removes it.
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
