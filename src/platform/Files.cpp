@@ -29,18 +29,20 @@ bool CreateDirectory(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a plain file is read: a pipe or a device under a page's or the settings'
+    // name could block the open or never end. O_NONBLOCK keeps the open of a pipe
+    // from waiting for a writer and means nothing for a plain file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
     // Read straight into the string; the size is only a hint, since the file
     // may change while it is read.
     size_t size = 0;
-    contents.resize(S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1
-                                                          : 1 << 16);
+    contents.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 1 << 16);
     for (;;) {
         if (size == contents.size()) contents.resize(contents.size() * 2);
         const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);

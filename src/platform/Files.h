@@ -10,7 +10,7 @@ bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 bool CreateDirectory(const std::string& path);
 
-// Reads the whole file; false when it cannot be opened or read.
+// Reads the whole file; false when it cannot be opened or read, or is no plain file.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 
 // Joins a folder and a file name with the platform's separator.

@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -373,6 +374,22 @@ TEST(HostileConfig, ADirectoryInItsPlaceIsLeftAlone) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.File("")))
         ++entries;
     EXPECT_EQ(entries, 1) << "no temporary file left behind";
+}
+
+// Nothing but a plain file is read: a pipe nobody writes to or an endless device
+// would hold up start-up for good.
+TEST(HostileConfig, OnlyAPlainFileIsRead) {
+    const TempFolder folder;
+    const std::string fifo = folder.File("fifo.xml");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = folder.File("zero.xml");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    for (const std::string& path : {fifo, zero}) {
+        SCOPED_TRACE(path);
+        ConfigStore store;
+        EXPECT_FALSE(store.Load(path));
+        ExpectSame(store, ConfigStore());
+    }
 }
 
 // A listening socket on the loopback interface that is never accepted from: any
