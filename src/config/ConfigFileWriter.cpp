@@ -16,8 +16,7 @@ namespace {
 // and one pasted into a search word would make the whole file unreadable.
 void AppendEscaped(std::string& out, std::string_view value) {
     for (const char c : value) {
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-            continue;
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
         switch (c) {
             case '&':
                 out += "&amp;";

@@ -54,7 +54,6 @@ private:
 
 // `path` replaced by `contents` through an AtomicFileWriter.
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
-                         FileAccess access = FileAccess::Everyone,
-                         FileSync sync = FileSync::Flush);
+                         FileAccess access = FileAccess::Everyone, FileSync sync = FileSync::Flush);
 
 }  // namespace platform

@@ -36,8 +36,8 @@ std::string Header(std::string_view company, std::string_view city) {
 
 // One product row as the portal lays it out: image, name cell, attribute lines, then
 // the stock and the price cell.
-std::string Row(std::string_view image, std::string_view name, std::string_view attributes, int stock,
-                int price) {
+std::string Row(std::string_view image, std::string_view name, std::string_view attributes,
+                int stock, int price) {
     return "<tr><td><img src=\"./img/itemcg/" + std::string(image) +
            ".png\" width=\"40\"></td><td><div style=\"float:left; clear:right;\">" +
            std::string(name) + "</div><div>" + std::string(attributes) +

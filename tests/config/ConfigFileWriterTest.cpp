@@ -94,7 +94,10 @@ TEST(ConfigFileWriter, LeavesOutControlCharactersXmlCannotHold) {
     ConfigStore original = FullSettings();
     original.portalId = "id\x01\x1f";
     original.proxyUser = std::string("u\0s", 3);
-    original.searchHistory = {"a\x08" "b\x0b\x0c", "\x1b[0m\t\n\r"};
+    original.searchHistory = {
+        "a\x08"
+        "b\x0b\x0c",
+        "\x1b[0m\t\n\r"};
     const TempFolder folder;
     ASSERT_TRUE(original.Save(folder.File("Config.xml")));
     ConfigStore loaded;
