@@ -14,13 +14,15 @@
 #include <vector>
 
 #include "acquire/DownloadDialog.h"
-#include "acquire/NetworkErrorReporter.h"
 #include "acquire/PageFetcher.h"
 #include "acquire/PagePaths.h"
+#include "acquire/RecordingNetworkErrors.h"
+#include "config/ConfigStore.h"
 #include "config/DownloadSettingsDialog.h"
 #include "mainframe/ModalRunner.h"
 #include "platform/Files.h"
 #include "portal/PageSource.h"
+#include "shopdata/ProductRecord.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
 
@@ -105,15 +107,6 @@ inline std::string ReadPage(const std::string& downloadFolder, int id) {
     return contents;
 }
 
-// Keeps the network errors a fetcher reports instead of showing them.
-class RecordedNetworkErrors : public NetworkErrorReporter {
-public:
-    void ShowNetworkError(const std::string& text, const std::string&) override {
-        texts.push_back(text);
-    }
-    std::vector<std::string> texts;
-};
-
 // Passes every fetch on and keeps what it returned, by local path.
 class RecordingFetcher : public PageFetcher {
 public:
@@ -167,5 +160,22 @@ public:
     int settingsShown = 0;
     std::vector<std::string> others;
 };
+
+// Runs the download dialog (answered by DialogAnswers) on settings and products
+// that it must leave alone.
+inline void ExpectDialogCancelsAndChangesNothing(bool download) {
+    ConfigStore config;
+    config.portalId = "me";  // what the settings dialog is answered with
+    config.portalPassword = "pw";
+    config.lastUpdate = "2000/01/01 00:00:00";
+    config.companies = {CompanyEntry{999, "old", "old"}};
+    std::vector<ProductRecord> products(1);
+    const ConfigStore configBefore = config;
+    const std::vector<ProductRecord> productsBefore = products;
+    DownloadDialog dialog(config, products, download);
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(config, configBefore);
+    EXPECT_EQ(products, productsBefore);
+}
 
 }  // namespace abrupt

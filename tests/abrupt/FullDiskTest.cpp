@@ -69,7 +69,7 @@ protected:
     std::string m_config;
     ScratchMounts m_mounts;
     std::unique_ptr<portal::PortalServer> m_portal;
-    RecordedNetworkErrors m_errors;
+    RecordingNetworkErrors m_errors;
     const std::atomic<bool> m_cancel{false};
 };
 
@@ -175,18 +175,7 @@ TEST_P(FullDiskTest, DialogWithNothingSavedEndsWithCancelAndChangesNothing) {
     Fill();
     DialogAnswers answers;
     DownloadDialog::SetHostOverride(Host());
-    ConfigStore config;
-    config.portalId = "me";  // what the settings dialog is answered with
-    config.portalPassword = "pw";
-    config.lastUpdate = "2000/01/01 00:00:00";
-    config.companies = {CompanyEntry{999, "old", "old"}};
-    std::vector<ProductRecord> products(1);
-    const ConfigStore configBefore = config;
-    const std::vector<ProductRecord> productsBefore = products;
-    DownloadDialog dialog(config, products, true);
-    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_EQ(config, configBefore);
-    EXPECT_EQ(products, productsBefore);
+    ExpectDialogCancelsAndChangesNothing(true);
     EXPECT_TRUE(FolderEntries(m_downloads).empty());
 }
 

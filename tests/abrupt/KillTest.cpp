@@ -182,7 +182,7 @@ TEST_F(PageKillTest, SavedPageIsAlwaysOneWholePage) {
     const std::string host = "127.0.0.1:" + std::to_string(server.Port());
 
     // The whole pages, as one uninterrupted fetch saves them.
-    abrupt::RecordedNetworkErrors errors;
+    RecordingNetworkErrors errors;
     const std::atomic<bool> cancel{false};
     HttpFetcher fetcher({}, errors, cancel);
     std::array<std::string, 2> whole;

@@ -101,22 +101,6 @@ protected:
         return "127.0.0.1:" + std::to_string(m_portal->Port());
     }
 
-    // Runs the download dialog on settings and products that it must leave alone.
-    void ExpectDialogCancelsAndChangesNothing(bool download) {
-        ConfigStore config;
-        config.portalId = "me";  // what the settings dialog is answered with
-        config.portalPassword = "pw";
-        config.lastUpdate = "2000/01/01 00:00:00";
-        config.companies = {CompanyEntry{999, "old", "old"}};
-        std::vector<ProductRecord> products(1);
-        const ConfigStore configBefore = config;
-        const std::vector<ProductRecord> productsBefore = products;
-        DownloadDialog dialog(config, products, download);
-        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-        EXPECT_EQ(config, configBefore);
-        EXPECT_EQ(products, productsBefore);
-    }
-
     fs::path m_root;
     fs::path m_work;
     fs::path m_savedDirectory;
@@ -151,7 +135,7 @@ TEST_F(ReadOnlyTest, DownloadIntoAReadOnlyFolderParsesTheEarlierPages) {
     const std::vector<std::string> saved = FolderEntries(kDownloadFolder);
     if (!Lock(kDownloadFolder)) return;
 
-    RecordedNetworkErrors errors;
+    RecordingNetworkErrors errors;
     const std::atomic<bool> cancel{false};
     HttpFetcher http({}, errors, cancel);
     RecordingFetcher fetcher(http);

@@ -12,6 +12,7 @@
 
 #include "acquire/HttpFetcher.h"
 #include "acquire/PortalQuery.h"
+#include "acquire/RecordingNetworkErrors.h"
 #include "platform/Files.h"
 #include "portal/PortalServer.h"
 #include "shopdata/TextConversion.h"
@@ -34,15 +35,6 @@ enum ShopId : int {
 };
 
 constexpr milliseconds kTestTimeout{1000};
-
-struct RecordingErrorReporter : NetworkErrorReporter {
-    void ShowNetworkError(const std::string& text, const std::string& caption) override {
-        texts.push_back(text);
-        captions.push_back(caption);
-    }
-    std::vector<std::string> texts;
-    std::vector<std::string> captions;
-};
 
 // Every byte value, so that no conversion or truncation on the way goes unnoticed.
 std::string BinaryPage(size_t size) {
@@ -125,7 +117,7 @@ protected:
     static portal::PortalServer* s_portal;
     std::filesystem::path m_folder;
     std::string m_localPath;
-    RecordingErrorReporter m_errors;
+    RecordingNetworkErrors m_errors;
     std::atomic<bool> m_cancel{false};
 };
 
@@ -168,7 +160,7 @@ TEST_F(HttpFetcherTest, NetworkFailuresAreReportedAndKeepTheEarlierFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RecordingErrorReporter errors;
+        RecordingNetworkErrors errors;
         HttpFetcher fetcher({}, errors, m_cancel, kTestTimeout);
         EXPECT_EQ(fetcher.FetchToFile(c.host, ShopPageQuery(c.shopId), m_localPath), 0u);
         ExpectEarlierFileKept();

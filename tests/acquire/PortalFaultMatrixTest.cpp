@@ -21,6 +21,7 @@
 #include "acquire/DownloadJob.h"
 #include "acquire/HttpFetcher.h"
 #include "acquire/PagePaths.h"
+#include "acquire/RecordingNetworkErrors.h"
 #include "acquire/RecordingReporter.h"
 #include "platform/Files.h"
 #include "portal/PortalPages.h"
@@ -159,13 +160,6 @@ std::string ShopPageOf(int companyId, bool earlier) {
                  {{earlier ? kEarlierProduct : kServedProduct, companyId}});
     return earlier ? page : Padded(page);
 }
-
-struct RecordingErrorReporter : NetworkErrorReporter {
-    void ShowNetworkError(const std::string& text, const std::string& caption) override {
-        messages.emplace_back(text, caption);
-    }
-    std::vector<std::pair<std::string, std::string>> messages;
-};
 
 // The job on a thread of its own, so that a hang fails the test instead of
 // blocking it. Empty when the job had to be cancelled.
@@ -319,7 +313,7 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
             GTEST_SKIP() << "this machine's resolver takes " << lookup->count()
                          << " s to fail a lookup, too slow for one per request";
     }
-    RecordingErrorReporter errors;
+    RecordingNetworkErrors errors;
     RecordingReporter reporter;
     std::atomic<bool> cancel{false};
     HttpFetcher fetcher({}, errors, cancel, kFetchTimeout);
@@ -366,12 +360,11 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
     const size_t failingRequests = fault.errorCode == 0             ? 0
                                    : fault.aim == Aim::EveryRequest ? kCityCount + listing.size()
                                                                     : 1;
-    EXPECT_EQ(errors.messages.size(), failingRequests);
+    EXPECT_EQ(errors.texts.size(), failingRequests);
     const std::string prefix = "ErrorCode = " + std::to_string(fault.errorCode) + " : ";
-    for (const auto& [text, caption] : errors.messages) {
+    for (const std::string& text : errors.texts)
         EXPECT_TRUE(text.starts_with(prefix) && text.size() > prefix.size()) << text;
-        EXPECT_EQ(caption, "LanguageSelect");
-    }
+    for (const std::string& caption : errors.captions) EXPECT_EQ(caption, "LanguageSelect");
     const std::vector<std::string> lines = reporter.Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "detail エラー！商会情報の取得に失敗しました"),
               fault.shopErrorLine ? 1 : 0);
