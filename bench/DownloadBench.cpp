@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +21,7 @@
 #include "acquire/HttpFetcher.h"
 #include "acquire/JobReporter.h"
 #include "acquire/NetworkErrorReporter.h"
+#include "portal/PageSource.h"
 #include "portal/PortalServer.h"
 
 namespace {
@@ -55,24 +54,8 @@ public:
     std::string first;
 };
 
-std::shared_ptr<portal::PageSource> ServedPages(const GeneratedPortal& generated) {
-    std::map<int, std::string> cityPages;
-    for (int c = 0; c < kCityCount; ++c)
-        cityPages.emplace(CityTable()[c].id, generated.cityPagesUtf8[static_cast<size_t>(c)]);
-    std::map<int, std::string> shopPages;
-    for (const GeneratedShop& shop : generated.shops)
-        shopPages.emplace(shop.companyId, shop.pageUtf8);
-    return std::make_shared<portal::MemoryPageSource>(std::move(cityPages), std::move(shopPages));
-}
-
 bool MatchesTheTruth(DownloadJob& job, const GeneratedPortal& generated) {
-    std::vector<CompanyEntry> companies;
-    for (const auto& listed : generated.cityCompanies)
-        companies.insert(companies.end(), listed.begin(), listed.end());
-    std::vector<ProductRecord> products;
-    for (const GeneratedShop& shop : generated.shops)
-        products.insert(products.end(), shop.truth.begin(), shop.truth.end());
-    return job.Companies() == companies && job.Products() == products;
+    return job.Companies() == AllCompanies(generated) && job.Products() == AllProducts(generated);
 }
 
 }  // namespace
@@ -85,7 +68,7 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
 
     const GeneratedPortal generated = GeneratePortal(7, shops, 30);
-    portal::PortalServer server(ServedPages(generated), {});
+    portal::PortalServer server(portal::MakeGeneratedPageSource(generated), {});
     if (!server.Start(0)) {
         std::fprintf(stderr, "cannot start the stand-in portal on a loopback port\n");
         return 1;
@@ -95,10 +78,8 @@ int main(int argc, char** argv) {
     CountingErrorReporter errors;
     const std::atomic<bool> cancel{false};
     HttpFetcher fetcher(ConnectionSettings{}, errors, cancel);
-    DownloadJob job(
-        folder.string(),
-        DownloadSource{&fetcher, "127.0.0.1:" + std::to_string(server.Port()), "bench", "bench"},
-        passes, cancel);
+    DownloadJob job(folder.string(), DownloadSource{&fetcher, server.HostPort(), "bench", "bench"},
+                    passes, cancel);
     const Clock::time_point start = Clock::now();
     const bool ok = JobThreadProc(job) == 1;
     const double whole = Seconds(start, passes.marks.back());

@@ -118,3 +118,17 @@ GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPe
     }
     return portal;
 }
+
+std::vector<CompanyEntry> AllCompanies(const GeneratedPortal& portal) {
+    std::vector<CompanyEntry> companies;
+    for (const auto& listed : portal.cityCompanies)
+        companies.insert(companies.end(), listed.begin(), listed.end());
+    return companies;
+}
+
+std::vector<ProductRecord> AllProducts(const GeneratedPortal& portal) {
+    std::vector<ProductRecord> products;
+    for (const GeneratedShop& shop : portal.shops)
+        products.insert(products.end(), shop.truth.begin(), shop.truth.end());
+    return products;
+}

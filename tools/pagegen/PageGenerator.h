@@ -38,6 +38,11 @@ inline constexpr int kMaxProductsPerShop = 10000;
 // [0, kMaxGeneratedShops] and [0, kMaxProductsPerShop].
 GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPerShop);
 
+// What the download job must read from the whole portal: every company the city
+// pages list and every product of the shops, each in the order the job meets them.
+std::vector<CompanyEntry> AllCompanies(const GeneratedPortal& portal);
+std::vector<ProductRecord> AllProducts(const GeneratedPortal& portal);
+
 // Writes "CityNo%03d.html" per city id and "ShopNo%03d.html" per company id into
 // `downloadFolder`, creating the folder (not its parents) when it is missing.
 bool WritePortal(const GeneratedPortal& portal, const std::string& downloadFolder);

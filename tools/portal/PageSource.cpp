@@ -47,9 +47,7 @@ std::optional<std::string> FolderPageSource::ReadPage(const std::string& fileNam
     return contents;
 }
 
-std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shopCount,
-                                                    int productsPerShop) {
-    GeneratedPortal portal = GeneratePortal(seed, shopCount, productsPerShop);
+std::unique_ptr<PageSource> MakeGeneratedPageSource(GeneratedPortal portal) {
     std::map<int, std::string> cityPages;
     for (size_t index = 0; index < CityTable().size(); ++index) {
         cityPages.emplace(CityTable()[index].id, std::move(portal.cityPagesUtf8[index]));
@@ -59,6 +57,11 @@ std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shop
         shopPages.emplace(shop.companyId, std::move(shop.pageUtf8));
     }
     return std::make_unique<MemoryPageSource>(std::move(cityPages), std::move(shopPages));
+}
+
+std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shopCount,
+                                                    int productsPerShop) {
+    return MakeGeneratedPageSource(GeneratePortal(seed, shopCount, productsPerShop));
 }
 
 }  // namespace portal

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "pagegen/PageGenerator.h"
+
 namespace portal {
 
 // Where the portal's pages come from. Pages are UTF-8 HTML, served byte for byte.
@@ -45,6 +47,8 @@ private:
     std::string m_folder;
 };
 
+// The pages of a generated portal, moved out of it.
+std::unique_ptr<PageSource> MakeGeneratedPageSource(GeneratedPortal portal);
 // The generated portal of this seed and size.
 std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shopCount,
                                                     int productsPerShop);

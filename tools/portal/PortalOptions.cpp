@@ -1,7 +1,5 @@
 #include "portal/PortalOptions.h"
 
-#include <charconv>
-
 namespace portal {
 
 namespace {
@@ -9,14 +7,6 @@ namespace {
 std::optional<int> NumberIn(const std::string& text, int lowest, int highest) {
     const std::optional<int> value = ParseDecimal(text);
     if (!value || *value < lowest || *value > highest) return std::nullopt;
-    return value;
-}
-
-std::optional<std::uint64_t> Seed(const std::string& text) {
-    std::uint64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
     return value;
 }
 
@@ -60,7 +50,7 @@ ParsedPortalOptions ParsePortalOptions(const std::vector<std::string>& arguments
             if (value.empty()) return badValue();
             options.dataDir = value;
         } else if (argument == "--seed") {
-            const std::optional<std::uint64_t> seed = Seed(value);
+            const std::optional<std::uint64_t> seed = ParseDecimal<std::uint64_t>(value);
             if (!seed) return badValue();
             options.seed = *seed;
             generatorGiven = true;

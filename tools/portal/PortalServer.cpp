@@ -79,8 +79,12 @@ void PortalServer::Stop() {
     if (m_thread.joinable()) m_thread.join();
 }
 
+std::string PortalServer::HostPort() const {
+    return "127.0.0.1:" + std::to_string(m_port);
+}
+
 std::string PortalServer::Url() const {
-    return "http://127.0.0.1:" + std::to_string(m_port);
+    return "http://" + HostPort();
 }
 
 RequestLog PortalServer::Log() const {

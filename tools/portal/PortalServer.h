@@ -54,7 +54,8 @@ public:
     void Stop();
 
     int Port() const { return m_port; }
-    std::string Url() const;  // "http://127.0.0.1:PORT"
+    std::string HostPort() const;  // "127.0.0.1:PORT", the host a client is given
+    std::string Url() const;       // "http://127.0.0.1:PORT"
 
     RequestLog Log() const;
 

@@ -1,7 +1,5 @@
 #include "portal/RequestTarget.h"
 
-#include <charconv>
-
 namespace portal {
 
 namespace {
@@ -34,14 +32,6 @@ std::optional<std::string> QueryValue(std::string_view query, std::string_view k
 }
 
 }  // namespace
-
-std::optional<int> ParseDecimal(std::string_view text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-    return value;
-}
 
 std::string DecodeQueryValue(std::string_view raw) {
     std::string decoded;

@@ -1,4 +1,5 @@
 #pragma once
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,7 +28,14 @@ RequestTarget ParseRequestTarget(std::string_view target);
 // space. A "%" without two hex digits after it stays as it is.
 std::string DecodeQueryValue(std::string_view raw);
 
-// Reads a decimal int, optionally signed, with nothing else around it.
-std::optional<int> ParseDecimal(std::string_view text);
+// Reads a decimal number, optionally signed, with nothing else around it.
+template <typename Number = int>
+std::optional<Number> ParseDecimal(std::string_view text) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
 
 }  // namespace portal

@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
         {portal::FaultKind::Stall, 1, {{portal::PortalPage::Shop, order[stalled]}}});
     portal::PortalServer server(std::make_shared<portal::FolderPageSource>(pages), settings);
     if (!server.Start(0)) return Fail(QStringLiteral("cannot start the stand-in portal"));
-    DownloadDialog::SetHostOverride("127.0.0.1:" + std::to_string(server.Port()));
+    DownloadDialog::SetHostOverride(server.HostPort());
     DownloadDialog::SetClock([] { return std::string(kShownUpdateTime); });
 
     QTemporaryDir workingFolder;
