@@ -1,9 +1,8 @@
 #include "acquire/CityPageParser.h"
 
 #include "acquire/MarkerFinder.h"
-#include "platform/Files.h"
+#include "acquire/PageText.h"
 #include "shopdata/ShiftJisText.h"
-#include "shopdata/TextConversion.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ void ParseCityText(std::string_view sjisText, const std::string& cityName,
         const size_t e = tagOpens.Find(c + kIdEnd.size());
 
         CompanyEntry& entry = companies.emplace_back();
-        entry.companyId = AtoiReading(TrimAsciiSpace(Between(sjisText, s + kLinkMarker.size(), c)));
+        entry.companyId = AtoiReading(Between(sjisText, s + kLinkMarker.size(), c));
         if (e != npos) entry.companyName.assign(Between(sjisText, c + kIdEnd.size(), e));
         entry.cityName = cityName;
         pos = c;
@@ -39,10 +38,8 @@ void ParseCityText(std::string_view sjisText, const std::string& cityName,
 
 int ParseCityPage(const std::string& pagePath, const std::string& cityName,
                   std::vector<CompanyEntry>& companies) {
-    std::string raw;
-    if (!platform::PathExists(pagePath) || !platform::ReadWholeFile(pagePath, raw)) return 0;
-    std::string text;
-    if (!Utf8ToShiftJis(raw, text) || text.empty()) return 0;
-    ParseCityText(text, cityName, companies);
+    const std::optional<std::string> text = ReadPageAsShiftJis(pagePath);
+    if (!text || text->empty()) return 0;
+    ParseCityText(*text, cityName, companies);
     return static_cast<int>(companies.size());
 }

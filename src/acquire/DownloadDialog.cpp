@@ -87,10 +87,7 @@ DownloadDialog::DownloadDialog(ConfigStore& config, std::vector<ProductRecord>& 
 }
 
 DownloadDialog::~DownloadDialog() {
-    if (!m_session) return;
-    m_session->Cancel();
-    m_worker.Stop();
-    m_session->Detach();
+    if (m_session) EndWorker(true);
 }
 
 int DownloadDialog::exec() {
@@ -129,13 +126,17 @@ void DownloadDialog::Finish(bool ok) {
     if (m_finished) return;
     m_finished = true;
     if (m_session) {
-        if (!ok) m_session->Cancel();
-        m_worker.Stop();
-        m_session->Detach();
+        EndWorker(!ok);
         if (ok) TakeOverResults();
     }
     if (m_errorBox) m_errorBox->reject();
     QDialog::done(ok ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void DownloadDialog::EndWorker(bool cancel) {
+    if (cancel) m_session->Cancel();
+    m_worker.Stop();
+    m_session->Detach();
 }
 
 // The job has ended, so its results are this thread's to move.

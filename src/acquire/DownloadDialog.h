@@ -56,6 +56,8 @@ private:
     void Finish(bool ok);
 
     void StartWorker();
+    // Stops the worker, cancelling its job first when `cancel`, and detaches the session.
+    void EndWorker(bool cancel);
     void TakeOverResults();
 
     ConfigStore& m_config;

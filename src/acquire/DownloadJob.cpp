@@ -1,6 +1,5 @@
 #include "acquire/DownloadJob.h"
 
-#include <cstdio>
 #include <unordered_set>
 
 #include "acquire/CityPageParser.h"
@@ -30,18 +29,13 @@ const std::string& Text(int which) {
 }
 enum { kCounting, kCityPrefix, kDownloading, kTotal, kIdPrefix, kCompanyPrefix, kParsing };
 
-std::string ZeroFilled(int value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%03d", value);
-    return buffer;
-}
-
 }  // namespace
 
 DownloadJob::DownloadJob(std::string downloadFolder, DownloadSource source, JobReporter& reporter,
                          const std::atomic<bool>& cancelRequested)
     : m_folder(std::move(downloadFolder)),
       m_source(std::move(source)),
+      m_account(AccountSuffix(m_source.portalId, m_source.portalPassword)),
       m_reporter(reporter),
       m_cancelRequested(cancelRequested) {}
 
@@ -61,15 +55,15 @@ int DownloadJob::CountCompanies() {
     m_reporter.SetProgressPos(0);
     m_companies.clear();
     m_distinct.clear();
+    m_shopPages.clear();
     m_reporter.SetProgressRange(kCityCount);
-    const std::string account = AccountSuffix(m_source.portalId, m_source.portalPassword);
     for (int i = 0; i < kCityCount; ++i) {
         if (m_cancelRequested.load()) return -1;
         const CityInfo& city = CityTable()[i];
         const std::string localPath = PagePath(CityPageFileName(city.id));
         m_reporter.SetDetailLine(Text(kCityPrefix) + city.name);
         if (m_source.fetcher)
-            m_source.fetcher->FetchToFile(m_source.host, CompanyListQuery(city.id) + account,
+            m_source.fetcher->FetchToFile(m_source.host, CompanyListQuery(city.id) + m_account,
                                           localPath);
         ParseCityPage(localPath, city.name, m_companies);
         m_reporter.SetProgressPos(i + 1);
@@ -80,23 +74,25 @@ int DownloadJob::CountCompanies() {
 
 void DownloadJob::CollectDistinctCompanies() {
     std::unordered_set<int> seen;
-    for (size_t i = 0; i < m_companies.size(); ++i)
-        if (seen.insert(m_companies[i].companyId).second) m_distinct.push_back(i);
+    for (size_t i = 0; i < m_companies.size(); ++i) {
+        if (!seen.insert(m_companies[i].companyId).second) continue;
+        m_distinct.push_back(i);
+        m_shopPages.push_back(PagePath(ShopPageFileName(m_companies[i].companyId)));
+    }
 }
 
 bool DownloadJob::DownloadShopPages() {
     if (!m_source.fetcher) return true;
     m_reporter.SetProgressPos(0);
-    const std::string account = AccountSuffix(m_source.portalId, m_source.portalPassword);
     const int total = static_cast<int>(m_distinct.size());
     for (int j = 1; j <= total; ++j) {
         if (m_cancelRequested.load()) return false;
         const CompanyEntry& company = m_companies[m_distinct[j - 1]];
         m_reporter.SetStatusLine(Text(kDownloading) + FormatInt(j) + Text(kTotal) +
                                  FormatInt(total));
-        m_source.fetcher->FetchToFile(m_source.host, ShopPageQuery(company.companyId) + account,
-                                      PagePath(ShopPageFileName(company.companyId)));
-        m_reporter.SetDetailLine(Text(kIdPrefix) + ZeroFilled(company.companyId) +
+        m_source.fetcher->FetchToFile(m_source.host, ShopPageQuery(company.companyId) + m_account,
+                                      m_shopPages[j - 1]);
+        m_reporter.SetDetailLine(Text(kIdPrefix) + ZeroFilledNumber(company.companyId) +
                                  Text(kCompanyPrefix) + company.companyName);
         m_reporter.SetProgressPos(j);
     }
@@ -107,16 +103,12 @@ bool DownloadJob::ParseShopPages() {
     m_reporter.SetStatusLine(Text(kParsing));
     m_reporter.SetProgressPos(0);
     m_products.clear();
-    std::vector<std::string> paths;
-    paths.reserve(m_distinct.size());
-    for (size_t index : m_distinct)
-        paths.push_back(PagePath(ShopPageFileName(m_companies[index].companyId)));
     // Pages are kept apart until the end, so the table is built with one
     // allocation instead of growing record by record.
-    std::vector<std::vector<ProductRecord>> pages(paths.size());
+    std::vector<std::vector<ProductRecord>> pages(m_shopPages.size());
     const bool completed = ParseShopPagesInOrder(
-        paths, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
-            if (page.reported) m_reporter.SetDetailLine(page.detail);
+        m_shopPages, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
+            if (!page.detail.empty()) m_reporter.SetDetailLine(page.detail);
             pages[index] = std::move(page.products);
             m_reporter.SetProgressPos(static_cast<int>(index) + 1);
         });

@@ -47,12 +47,16 @@ private:
 
     std::string m_folder;
     DownloadSource m_source;
+    // The account part of every query, the same for the whole run.
+    std::string m_account;
     JobReporter& m_reporter;
     const std::atomic<bool>& m_cancelRequested;
     std::vector<CompanyEntry> m_companies;
     // Companies whose shop page the shop and parse passes handle: every company
     // once, in the order of its first listing (indices into m_companies).
     std::vector<size_t> m_distinct;
+    // The saved shop page of each of m_distinct, in the same order.
+    std::vector<std::string> m_shopPages;
     std::vector<ProductRecord> m_products;
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include "acquire/ConnectionSettings.h"
 #include "acquire/DownloadDialog.h"
 #include "config/ConfigStore.h"
 
@@ -18,8 +19,7 @@ ConnectionSettings ConnectionOf(const ConfigStore& config) {
 DownloadSession::DownloadSession(DownloadDialog& dialog, std::string folder, std::string host,
                                  const ConfigStore& config, bool download)
     : m_dialog(&dialog),
-      m_connection(ConnectionOf(config)),
-      m_fetcher(download ? std::make_unique<HttpFetcher>(m_connection,
+      m_fetcher(download ? std::make_unique<HttpFetcher>(ConnectionOf(config),
                                                          static_cast<NetworkErrorReporter&>(*this),
                                                          m_cancelRequested)
                          : nullptr),

@@ -6,7 +6,6 @@
 #include <mutex>
 #include <string>
 
-#include "acquire/ConnectionSettings.h"
 #include "acquire/DownloadJob.h"
 #include "acquire/HttpFetcher.h"
 #include "acquire/JobReporter.h"
@@ -57,7 +56,6 @@ private:
 
     DownloadDialog* m_dialog;  // user-interface thread only; null once detached
     std::atomic<bool> m_cancelRequested{false};
-    ConnectionSettings m_connection;
     std::mutex m_mutex;
     std::condition_variable m_errorBoxClosed;
     bool m_errorBoxOpen = false;  // guarded by m_mutex

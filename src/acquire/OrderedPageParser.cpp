@@ -20,10 +20,8 @@ public:
             const size_t index = m_next.fetch_add(1);
             if (index >= m_paths.size() || m_stopped.load()) return;
             ParsedShopPage page;
-            ParseShopPage(m_paths[index], page.products, [&page](const std::string& text) {
-                page.detail = text;
-                page.reported = true;
-            });
+            ParseShopPage(m_paths[index], page.products,
+                          [&page](const std::string& text) { page.detail = text; });
             std::lock_guard lock(m_mutex);
             m_pages[index] = std::move(page);
             m_done[index] = true;

@@ -7,11 +7,10 @@
 #include "shopdata/ProductRecord.h"
 
 // What parsing one saved shop page gave: its products and the detail text the
-// parser reported, if it reported one.
+// parser reported, empty when it reported none (a report is never empty).
 struct ParsedShopPage {
     std::vector<ProductRecord> products;
     std::string detail;
-    bool reported = false;
 };
 
 // Parses shop pages on every core while handing the results over strictly in the

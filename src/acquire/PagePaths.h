@@ -6,6 +6,9 @@
 
 inline constexpr char kDownloadFolder[] = "DownloadFiles";
 
+// "%03d": an id as the page names and the download's detail line show it.
+std::string ZeroFilledNumber(int number);
+
 // "CityNo%03d.html": the company list of the city with this CityTable id.
 std::string CityPageFileName(int cityId);
 

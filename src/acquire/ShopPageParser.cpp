@@ -1,10 +1,11 @@
 #include "acquire/ShopPageParser.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "acquire/ImagePrefixTable.h"
 #include "acquire/MarkerFinder.h"
-#include "platform/Files.h"
+#include "acquire/PageText.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
 
@@ -41,10 +42,6 @@ void Report(const DetailReport& report, const std::string& text) {
     if (report) report(text);
 }
 
-int NumberOf(std::string_view text) {
-    return AtoiReading(TrimAsciiSpace(text));
-}
-
 // The name cell's text without the gender marks some item names carry, trimmed
 // after the marks are gone.
 std::string ProductNameFrom(std::string_view cell) {
@@ -75,11 +72,20 @@ std::string ProductNameFrom(std::string_view cell) {
     return name;
 }
 
+// The text after the first `label` at or after `from`, up to the next "<", whose
+// position goes to `end`; nullopt when the label or the "<" is missing.
+std::optional<std::string_view> LabelledText(std::string_view text, std::string_view label,
+                                             size_t from, size_t* end = nullptr) {
+    const size_t k = ShiftJisFind(text, label, from);
+    if (k == npos) return std::nullopt;
+    const size_t l = ShiftJisFind(text, kTagOpen, k + 1);
+    if (l == npos) return std::nullopt;
+    if (end) *end = l;
+    return Between(text, k + label.size(), l);
+}
+
 void ReadFigure(std::string_view rowText, const std::string& label, int& field) {
-    const size_t k = ShiftJisFind(rowText, label, 0);
-    if (k == npos) return;
-    const size_t l = ShiftJisFind(rowText, kTagOpen, k + 1);
-    if (l != npos) field = AtoiReading(Between(rowText, k + label.size(), l));
+    if (const auto figure = LabelledText(rowText, label, 0)) field = AtoiReading(*figure);
 }
 
 void ScanRows(std::string_view text, size_t g, const std::string& companyName,
@@ -130,8 +136,8 @@ void ScanRows(std::string_view text, size_t g, const std::string& companyName,
         ProductRecord& record = products.emplace_back();
         record.productName = ProductNameFrom(Between(text, n + kNameCell.size(), e));
         if (imageCategory) record.category = *imageCategory;
-        record.stock = NumberOf(Between(text, s + kValueCell.size(), se));
-        record.price = NumberOf(Between(text, p + kValueCell.size(), pe));
+        record.stock = AtoiReading(Between(text, s + kValueCell.size(), se));
+        record.price = AtoiReading(Between(text, p + kValueCell.size(), pe));
         ParseItemAttributes(Between(text, n, s), record);
         record.companyName = companyName;
         record.cityName = cityName;
@@ -150,41 +156,37 @@ void ParseItemAttributes(std::string_view rowText, ProductRecord& record) {
     ReadFigure(rowText, texts.penetrationLabel, record.attack);
 
     if (record.category != texts.tradeGoods) return;
-    const size_t k = ShiftJisFind(rowText, texts.subCategoryLabel, 0);
-    if (k == npos) return;
-    const size_t l = ShiftJisFind(rowText, kTagOpen, k + 1);
-    if (l != npos) record.category.assign(Between(rowText, k + texts.subCategoryLabel.size(), l));
+    if (const auto subCategory = LabelledText(rowText, texts.subCategoryLabel, 0))
+        record.category.assign(*subCategory);
 }
 
 bool ParseShopText(std::string_view sjisText, std::vector<ProductRecord>& products,
                    const DetailReport& report) {
     if (sjisText.empty()) return false;
     const ShopTexts& texts = Texts();
-    const size_t a = ShiftJisFind(sjisText, texts.companyLabel, 0);
-    const size_t b = a == npos ? npos : ShiftJisFind(sjisText, kTagOpen, a + 1);
-    const size_t c = b == npos ? npos : ShiftJisFind(sjisText, texts.homeTownLabel, b + 2);
-    const size_t d = c == npos ? npos : ShiftJisFind(sjisText, kTagOpen, c + 1);
-    if (d == npos) {
+    size_t companyEnd = npos;
+    size_t homeTownEnd = npos;
+    const auto company = LabelledText(sjisText, texts.companyLabel, 0, &companyEnd);
+    const auto homeTown =
+        company ? LabelledText(sjisText, texts.homeTownLabel, companyEnd + 2, &homeTownEnd)
+                : std::nullopt;
+    if (!homeTown) {
         Report(report, texts.headerError);
         return false;
     }
-    const std::string companyName(
-        TrimAsciiSpace(Between(sjisText, a + texts.companyLabel.size(), b)));
-    const std::string cityName(
-        TrimAsciiSpace(Between(sjisText, c + texts.homeTownLabel.size(), d)));
+    const std::string companyName(TrimAsciiSpace(*company));
+    const std::string cityName(TrimAsciiSpace(*homeTown));
     Report(report, cityName + " : " + companyName);
-    ScanRows(sjisText, d + 1, companyName, cityName, products);
+    ScanRows(sjisText, homeTownEnd + 1, companyName, cityName, products);
     return true;
 }
 
 bool ParseShopPage(const std::string& pagePath, std::vector<ProductRecord>& products,
                    const DetailReport& report) {
-    std::string raw;
-    if (!platform::PathExists(pagePath) || !platform::ReadWholeFile(pagePath, raw)) {
+    const std::optional<std::string> text = ReadPageAsShiftJis(pagePath);
+    if (!text) {
         Report(report, Texts().headerError);
         return false;
     }
-    std::string text;
-    Utf8ToShiftJis(raw, text);
-    return ParseShopText(text, products, report);
+    return ParseShopText(*text, products, report);
 }

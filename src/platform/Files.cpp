@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace platform {
 
