@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/VeraduneApp.h"
+#include "config/ConfigStore.h"
 #include "listview/CVeraduneView.h"
 #include "listview/ProductListCtrl.h"
 #include "mainframe/CMainFrame.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::filesystem::current_path(argv[1]);
-    std::filesystem::remove("Config.xml");
+    std::filesystem::remove(kConfigFileName);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
@@ -99,6 +100,6 @@ int main(int argc, char** argv) {
     });
     std::printf("peak memory %.0f MB (goal 600 MB)\n", PeakMemoryMb());
     frame->close();
-    std::filesystem::remove("Config.xml");
+    std::filesystem::remove(kConfigFileName);
     return 0;
 }

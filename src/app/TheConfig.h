@@ -4,6 +4,3 @@
 // The program's one settings object. It is read from "Config.xml" at start-up and
 // written back only when the main window closes.
 extern ConfigStore theConfig;
-
-// Lives in the working directory, beside the download folder.
-inline constexpr char kConfigFileName[] = "Config.xml";

@@ -190,7 +190,6 @@ void ReadHistorySection(AttributeReader& reader, const xmlNode* element, ConfigS
 }  // namespace
 
 bool ConfigStore::Load(const std::string& path) {
-    if (!platform::PathExists(path)) return false;
     size_t fileSize = 0;
     const Document doc = ParseFile(path, fileSize);
     if (doc == nullptr) return false;

@@ -6,6 +6,10 @@
 #include "shopdata/CompanyEntry.h"
 #include "shopdata/FixedTables.h"
 
+// The settings file's name; it lives in the working directory, beside the
+// download folder.
+inline constexpr char kConfigFileName[] = "Config.xml";
+
 // Every setting of the program, plus the company list of the last download. The
 // fields are used directly by the parts that read or edit them; Load and Save move
 // them to and from Config.xml. All text is Shift-JIS.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "listview/ColumnFields.h"
 #include "listview/TextIds.h"
 #include "shopdata/ShiftJisText.h"
 
@@ -46,30 +47,12 @@ std::vector<ProductRecord> BuildCheapestSet(const std::vector<ProductRecord>& pr
 }
 
 std::string CellText(const ProductRecord& record, int column) {
+    if (column < 0 || column >= kColumnCount) return {};
+    if (IsTextColumn(column)) return std::string(ProductText(record, column));
+    const int number = ShownNumber(record, column);
     // Combat figures of 0 and -1 (not given) both show as an empty cell.
-    const auto figure = [](int value) { return value > 0 ? FormatInt(value) : std::string(); };
-    switch (column) {
-        case kColumnProductName:
-            return record.productName;
-        case kColumnCategory:
-            return record.category;
-        case kColumnStock:
-            return FormatInt(record.stock);
-        case kColumnPrice:
-            return FormatPrice(record.price);
-        case kColumnAttack:
-            return figure(record.attack);
-        case kColumnDefense:
-            return figure(record.defense);
-        case kColumnDurability:
-            return figure(record.durability);
-        case kColumnCompanyName:
-            return record.companyName;
-        case kColumnCityName:
-            return record.cityName;
-        default:
-            return {};
-    }
+    if (IsFigureColumn(column) && number == 0) return {};
+    return column == kColumnPrice ? FormatPrice(number) : FormatInt(number);
 }
 
 int CellAlignmentOf(int column) {

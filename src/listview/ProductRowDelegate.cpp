@@ -2,6 +2,15 @@
 
 #include <QPainter>
 
+namespace {
+
+// The part of a cell's rectangle that its text may use.
+QRect TextRect(const QRect& cell) {
+    return cell.adjusted(3, 1, -3, -1);
+}
+
+}  // namespace
+
 void ProductRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                const QModelIndex& index) const {
     QColor background;
@@ -23,8 +32,4 @@ void ProductRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->setPen(textColor);
     painter->drawText(textRect, int(alignment) | Qt::TextSingleLine, text);
     painter->restore();
-}
-
-QRect ProductRowDelegate::TextRect(const QRect& cell) {
-    return cell.adjusted(3, 1, -3, -1);
 }

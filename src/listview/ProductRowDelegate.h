@@ -11,7 +11,4 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
-
-    // The part of a cell's rectangle that its text may use.
-    static QRect TextRect(const QRect& cell);
 };

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "listview/ProductFilter.h"
+#include "listview/ColumnFields.h"
 #include "listview/TextIds.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
@@ -19,54 +19,18 @@ bool IsValid(SortKey key) {
            (key.order == kSortAscending || key.order == kSortDescending);
 }
 
-bool IsTextColumn(int column) {
-    return column == kColumnProductName || column == kColumnCategory ||
-           column == kColumnCompanyName || column == kColumnCityName;
-}
-
-std::string_view ProductText(const ProductRecord& record, int column) {
-    switch (column) {
-        case kColumnProductName:
-            return record.productName;
-        case kColumnCategory:
-            return record.category;
-        case kColumnCompanyName:
-            return record.companyName;
-        default:
-            return record.cityName;
-    }
-}
-
-int ProductNumber(const ProductRecord& record, int column) {
-    switch (column) {
-        case kColumnStock:
-            return record.stock;
-        case kColumnPrice:
-            return record.price;
-        case kColumnAttack:
-            return record.attack;
-        case kColumnDefense:
-            return record.defense;
-        default:
-            return record.durability;
-    }
-}
-
 std::string_view RowText(const ListRow& row, int column) {
     return static_cast<size_t>(column) < row.size() ? std::string_view(row[column].text)
                                                     : std::string_view();
 }
 
 // A number column's shown text read back as a number.
-int ShownNumber(std::string_view text, int column) {
+int CellNumber(const ListRow& row, int column) {
+    const std::string_view text = RowText(row, column);
     if (column != kColumnPrice) return AtoiReading(text);
     std::string digits(text);
     std::erase(digits, ',');
     return AtoiReading(digits);
-}
-
-int CellNumber(const ListRow& row, int column) {
-    return ShownNumber(RowText(row, column), column);
 }
 
 // Compares the column of `a` and `b` as the key orders them; `textOf` and
@@ -258,13 +222,13 @@ void SortRows(std::vector<ListRow>& rows, SortKey key) {
 
 void SortRecordRows(std::vector<std::uint32_t>& rows, const std::vector<ProductRecord>& records,
                     SortKey key) {
-    // A text cell shows its field unchanged; a number cell is read back from the
-    // text it shows, as CompareRowTexts reads it.
+    // A text cell shows its field unchanged; a number cell's reading is taken
+    // from the record, equal to what CompareRowTexts reads back from the cell.
     const auto text = [&](std::uint32_t row, int column) {
         return ProductText(records[row], column);
     };
     const auto number = [&](std::uint32_t row, int column) {
-        return ShownNumber(CellText(records[row], column), column);
+        return ShownNumber(records[row], column);
     };
     SortByColumn(rows, key, text, number);
 }

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolBar>
-#include <QToolButton>
 
 #include "listview/FilterRules.h"
 #include "mainframe/CMainFrame.h"

@@ -1,12 +1,14 @@
 #include "export/ExportOptions.h"
 
+#include "listview/FilterRules.h"
+
 namespace {
 
 // Condition words in the order of the toolbar's condition boxes.
 int ConditionIndex(const std::string& word) {
-    if (word == "at-least") return 0;
-    if (word == "at-most") return 1;
-    if (word == "equal") return 2;
+    if (word == "at-least") return kConditionAtLeast;
+    if (word == "at-most") return kConditionAtMost;
+    if (word == "equal") return kConditionEqual;
     return -1;
 }
 
@@ -21,7 +23,9 @@ const char* ExportUsage() {
 ParsedExportOptions ParseExportOptions(const std::vector<std::string>& arguments) {
     ExportOptions options;
     bool workDirGiven = false;
-    auto fail = [](std::string error) { return ParsedExportOptions{std::nullopt, std::move(error)}; };
+    auto fail = [](std::string error) {
+        return ParsedExportOptions{std::nullopt, std::move(error)};
+    };
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     ConfigStore config;
-    config.Load(platform::JoinPath(options.workDir, "Config.xml"));
+    config.Load(platform::JoinPath(options.workDir, kConfigFileName));
 
     std::vector<ProductRecord> products = LoadSavedProducts(downloadFolder);
     const SortKey sortKey{config.sortColumn, config.sortOrder};
