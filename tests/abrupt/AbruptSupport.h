@@ -3,8 +3,6 @@
 #include <stdlib.h>
 
 #include <QDialog>
-#include <QLineEdit>
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -19,12 +17,14 @@
 #include "acquire/RecordingNetworkErrors.h"
 #include "config/ConfigStore.h"
 #include "config/DownloadSettingsDialog.h"
+#include "gui/AccountAnswers.h"
 #include "mainframe/ModalRunner.h"
 #include "platform/Files.h"
 #include "portal/PageSource.h"
 #include "shopdata/ProductRecord.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
+#include "support/RecordTexts.h"
 
 // Shared by the full-disk and read-only tests: saved pages of an earlier download,
 // a portal whose shop pages have changed since, and the tools to tell which of the
@@ -87,13 +87,6 @@ inline std::shared_ptr<portal::PageSource> NewPortalPages() {
         std::map<int, std::string>{{1, SevillePage()}}, std::move(shops));
 }
 
-inline Goods GoodsOf(const std::vector<ProductRecord>& products) {
-    Goods goods;
-    for (const ProductRecord& p : products)
-        goods.push_back({ShiftJisToUtf8(p.productName), p.price});
-    return goods;
-}
-
 inline Goods AllEarlierGoods() {
     Goods goods;
     for (const int id : CompanyIds())
@@ -129,14 +122,6 @@ inline std::filesystem::path MakeScratchFolder(const std::string& prefix) {
     return pattern;
 }
 
-inline std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Answers the download settings dialog with an account and lets the download dialog
 // run; any other dialog (a network error box) is counted and refused.
 class DialogAnswers {
@@ -146,8 +131,7 @@ public:
             if (qobject_cast<DownloadDialog*>(&dialog)) return dialog.exec();
             if (qobject_cast<DownloadSettingsDialog*>(&dialog)) {
                 ++settingsShown;
-                dialog.findChild<QLineEdit*>(QStringLiteral("portalIdEdit"))->setText("me");
-                dialog.findChild<QLineEdit*>(QStringLiteral("portalPasswordEdit"))->setText("pw");
+                TypeAccount(dialog);
                 dialog.accept();
                 return dialog.result();
             }

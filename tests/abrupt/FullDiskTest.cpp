@@ -16,8 +16,8 @@
 #include "acquire/PortalQuery.h"
 #include "acquire/RecordingReporter.h"
 #include "config/ConfigStore.h"
-#include "config/ConfigTestSupport.h"
 #include "portal/PortalServer.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ protected:
         if (!m_root.empty()) fs::remove_all(m_root);
     }
 
-    std::string Host() const { return "127.0.0.1:" + std::to_string(m_portal->Port()); }
+    std::string Host() const { return m_portal->HostPort(); }
     std::string FillerFile() const { return (m_root / "filler" / "blocks").string(); }
 
     // The download folder's entries: the saved pages and nothing beside them.
@@ -141,7 +141,7 @@ TEST_P(FullDiskTest, DownloadJobParsesTheEarlierPagesAndClaimsNoFetch) {
     // Nothing new reached the disk, so the job goes on with the saved pages, as
     // after a network failure.
     EXPECT_EQ(JobThreadProc(job), 1u);
-    EXPECT_EQ(GoodsOf(job.Products()), AllEarlierGoods());
+    EXPECT_EQ(NamesAndPrices(job.Products()), AllEarlierGoods());
     EXPECT_EQ(job.Companies().size(), CompanyIds().size());
     EXPECT_EQ(fetcher.results.size(), kCityCount + CompanyIds().size());
     for (const auto& [path, bytes] : fetcher.results) EXPECT_EQ(bytes, 0u) << path;
@@ -163,7 +163,7 @@ TEST_P(FullDiskTest, DialogTakesOverOnlyThePagesOnDisk) {
     std::vector<ProductRecord> products;
     DownloadDialog dialog(config, products, true);
     ASSERT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_EQ(GoodsOf(products), AllEarlierGoods());
+    EXPECT_EQ(NamesAndPrices(products), AllEarlierGoods());
     EXPECT_EQ(config.companies.size(), CompanyIds().size());
     EXPECT_EQ(answers.settingsShown, 1);
     EXPECT_TRUE(answers.others.empty()) << "a full disk shows no error box";
@@ -213,7 +213,7 @@ TEST_F(FillingDiskTest, EveryPageIsTheEarlierOrTheNewOneWhole) {
         ++(isNew ? landed : kept);
         for (const auto& good : isNew ? NewGoods(id) : EarlierGoods(id)) expected.push_back(good);
     }
-    EXPECT_EQ(GoodsOf(job.Products()), expected);
+    EXPECT_EQ(NamesAndPrices(job.Products()), expected);
     EXPECT_GT(landed, 0) << "no page fitted";
     EXPECT_GT(kept, 0) << "the disk never filled up";
     EXPECT_EQ(FolderEntries(m_downloads), SavedPageNames());

@@ -19,8 +19,8 @@
 #include "acquire/HttpFetcher.h"
 #include "acquire/PortalQuery.h"
 #include "config/ConfigFileWriter.h"
-#include "config/ConfigTestSupport.h"
 #include "portal/PortalServer.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ protected:
 
     // Everything in the lane's folder but its target.
     std::vector<std::string> Litter(int lane) const {
-        std::vector<std::string> names = abrupt::FolderEntries(Folder(lane));
+        std::vector<std::string> names = FolderEntries(Folder(lane));
         std::erase(names, m_targetName);
         return names;
     }
@@ -179,7 +179,7 @@ TEST_F(PageKillTest, SavedPageIsAlwaysOneWholePage) {
                                {{portal::PortalPage::Shop, victim::kLargeShop}}});
     portal::PortalServer server(pages, std::move(settings));
     ASSERT_TRUE(server.Start(0));
-    const std::string host = "127.0.0.1:" + std::to_string(server.Port());
+    const std::string host = server.HostPort();
 
     // The whole pages, as one uninterrupted fetch saves them.
     RecordingNetworkErrors errors;

@@ -20,11 +20,11 @@
 #include "acquire/RecordingReporter.h"
 #include "app/TheConfig.h"
 #include "app/VeraduneApp.h"
-#include "config/ConfigTestSupport.h"
 #include "listview/CVeraduneView.h"
 #include "listview/ProductListCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "portal/PortalServer.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ protected:
         m_portal =
             std::make_unique<portal::PortalServer>(NewPortalPages(), portal::PortalSettings());
         EXPECT_TRUE(m_portal->Start(0));
-        return "127.0.0.1:" + std::to_string(m_portal->Port());
+        return m_portal->HostPort();
     }
 
     fs::path m_root;
@@ -143,7 +143,7 @@ TEST_F(ReadOnlyTest, DownloadIntoAReadOnlyFolderParsesTheEarlierPages) {
     DownloadJob job(kDownloadFolder, DownloadSource{&fetcher, StartPortal(), "me", "pw"}, reporter,
                     cancel);
     EXPECT_EQ(JobThreadProc(job), 1u);
-    EXPECT_EQ(GoodsOf(job.Products()), AllEarlierGoods());
+    EXPECT_EQ(NamesAndPrices(job.Products()), AllEarlierGoods());
     EXPECT_EQ(fetcher.results.size(), kCityCount + CompanyIds().size());
     for (const auto& [path, bytes] : fetcher.results) EXPECT_EQ(bytes, 0u) << path;
     for (const int id : CompanyIds()) EXPECT_EQ(ReadPage(kDownloadFolder, id), EarlierShopPage(id));

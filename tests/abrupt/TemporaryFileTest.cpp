@@ -12,13 +12,12 @@
 #include <vector>
 
 #include "abrupt/AbruptSupport.h"
-#include "config/ConfigTestSupport.h"
 #include "platform/Files.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using abrupt::FolderEntries;
 
 class TemporaryFileTest : public ::testing::Test {
 protected:

@@ -6,13 +6,9 @@
 
 #include "acquire/CityPageParser.h"
 #include "acquire/PagePaths.h"
-#include "shopdata/TextConversion.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 std::string Link(const std::string& id, const std::string& name) {
     return "<a href=\"javascript:Click_Sub( " + id + " );\">" + name + "</a>";

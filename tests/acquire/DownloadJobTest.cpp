@@ -1,16 +1,17 @@
-#include "acquire/DownloadJob.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
 
+#include "acquire/DownloadJob.h"
 #include "acquire/PageFetcher.h"
 #include "acquire/RecordingReporter.h"
 #include "platform/Files.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
+#include "support/RecordTexts.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -35,30 +36,15 @@ public:
 
 class DownloadJobTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("veradune-job-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                    "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     void Save(const std::string& name, const std::string& contents) {
-        ASSERT_TRUE(platform::WriteFileAtomically((m_folder / name).string(), contents));
+        ASSERT_TRUE(platform::WriteFileAtomically(m_folder.File(name), contents));
     }
-    std::string Folder() const { return m_folder.string(); }
+    std::string Folder() const { return m_folder.Path().string(); }
 
-    fs::path m_folder;
+    TempFolder m_folder;
     RecordingReporter m_reporter;
     std::atomic<bool> m_cancel{false};
 };
-
-std::vector<std::string> Names(const std::vector<ProductRecord>& products) {
-    std::vector<std::string> names;
-    for (const auto& p : products) names.push_back(ShiftJisToUtf8(p.productName));
-    return names;
-}
 
 TEST_F(DownloadJobTest, ParsesSavedPagesInCompanyOrderWithoutTheNetwork) {
     Save("CityNo001.html", CityPage({{12, "東商会"}, {7, "西商会"}}));
@@ -69,15 +55,15 @@ TEST_F(DownloadJobTest, ParsesSavedPagesInCompanyOrderWithoutTheNetwork) {
 
     DownloadJob job(Folder(), DownloadSource{}, m_reporter, m_cancel);
     EXPECT_EQ(JobThreadProc(job), 1u);
-    EXPECT_EQ(Names(job.Products()), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
+    EXPECT_EQ(Utf8Names(job.Products()), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
     ASSERT_EQ(job.Companies().size(), 3u);
     EXPECT_EQ(ShiftJisToUtf8(job.Companies()[2].cityName), "カリカット");
 
     const std::vector<std::string> lines = m_reporter.Lines();
     const std::vector<std::string> start(lines.begin(), lines.begin() + 6);
     EXPECT_EQ(start, (std::vector<std::string>{"status 商会数合計を調べています...", "pos 0",
-                                               "range 13", "detail 取得中の都市：セビリア",
-                                               "pos 1", "detail 取得中の都市：リスボン"}));
+                                               "range 13", "detail 取得中の都市：セビリア", "pos 1",
+                                               "detail 取得中の都市：リスボン"}));
     const std::vector<std::string> end(lines.end() - 10, lines.end());
     EXPECT_EQ(end, (std::vector<std::string>{
                        "range 3", "status 商品リストを解析中です...", "pos 0",
@@ -94,7 +80,7 @@ TEST_F(DownloadJobTest, ACompanyListedTwiceIsParsedOnce) {
     DownloadJob job(Folder(), DownloadSource{}, m_reporter, m_cancel);
     ASSERT_TRUE(job.Run());
     EXPECT_EQ(job.Companies().size(), 4u) << "the company list keeps every listing";
-    EXPECT_EQ(Names(job.Products()), (std::vector<std::string>{"小麦", "塩"}));
+    EXPECT_EQ(Utf8Names(job.Products()), (std::vector<std::string>{"小麦", "塩"}));
 }
 
 TEST_F(DownloadJobTest, NoSavedCityPageEndsWithCancel) {
@@ -109,7 +95,7 @@ TEST_F(DownloadJobTest, AnUnreadableShopPageIsReportedAndTheJobGoesOn) {
     Save("ShopNo002.html", ShopPage("乙", "セビリア", {{"塩", 20}}));
     DownloadJob job(Folder(), DownloadSource{}, m_reporter, m_cancel);
     ASSERT_TRUE(job.Run());
-    EXPECT_EQ(Names(job.Products()), std::vector<std::string>{"塩"});
+    EXPECT_EQ(Utf8Names(job.Products()), std::vector<std::string>{"塩"});
     const auto lines = m_reporter.Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "detail エラー！商会情報の取得に失敗しました"),
               lines.end());
@@ -127,10 +113,10 @@ TEST_F(DownloadJobTest, DownloadsEveryPageOnceWithTheAccountThenParses) {
     DownloadJob job(Folder(), DownloadSource{&fetcher, "portal.test", "me", "pw"}, m_reporter,
                     m_cancel);
     ASSERT_TRUE(job.Run());
-    EXPECT_TRUE(fs::exists(m_folder / "CityNo005.html"));
-    EXPECT_TRUE(fs::exists(m_folder / "ShopNo1234.html"));
-    EXPECT_TRUE(fs::exists(m_folder / "ShopNo008.html"));
-    EXPECT_EQ(Names(job.Products()), (std::vector<std::string>{"チーズ", "ニシン"}));
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "CityNo005.html"));
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "ShopNo1234.html"));
+    EXPECT_TRUE(fs::exists(m_folder.Path() / "ShopNo008.html"));
+    EXPECT_EQ(Utf8Names(job.Products()), (std::vector<std::string>{"チーズ", "ニシン"}));
 
     ASSERT_EQ(fetcher.requests.size(), 13u + 2u);
     EXPECT_EQ(fetcher.requests[0],
@@ -141,10 +127,11 @@ TEST_F(DownloadJobTest, DownloadsEveryPageOnceWithTheAccountThenParses) {
     const auto lines = m_reporter.Lines();
     const auto first = std::find(lines.begin(), lines.end(), "range 2");
     ASSERT_NE(first, lines.end());
-    EXPECT_EQ(std::vector<std::string>(first, first + 5),
-              (std::vector<std::string>{"range 2", "pos 0",
-                                        "status 商品リストをダウンロード中です...\t取得済：1 / 合計：2",
-                                        "detail ID：1234 商会名：蘭商会", "pos 1"}));
+    EXPECT_EQ(
+        std::vector<std::string>(first, first + 5),
+        (std::vector<std::string>{"range 2", "pos 0",
+                                  "status 商品リストをダウンロード中です...\t取得済：1 / 合計：2",
+                                  "detail ID：1234 商会名：蘭商会", "pos 1"}));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "detail ID：008 商会名：港商会"), lines.end());
 }
 

@@ -14,18 +14,17 @@
 #include "acquire/CityPageParser.h"
 #include "acquire/DownloadJob.h"
 #include "acquire/PagePaths.h"
+#include "acquire/ParsedShop.h"
 #include "acquire/RecordingReporter.h"
 #include "acquire/ShopPageParser.h"
-#include "config/ConfigTestSupport.h"
 #include "shopdata/FixedTables.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
+#include "support/RecordTexts.h"
+#include "support/ShiftJisLiteral.h"
+#include "support/TestFiles.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 const std::string kHeaderError = "エラー！商会情報の取得に失敗しました";
 
@@ -71,28 +70,6 @@ std::vector<std::string> Describe(const std::vector<CompanyEntry>& companies) {
         lines.push_back(std::to_string(c.companyId) + " | " + ShiftJisToUtf8(c.companyName) +
                         " | " + ShiftJisToUtf8(c.cityName));
     return lines;
-}
-
-struct ShopResult {
-    bool ok = false;
-    std::vector<ProductRecord> products;
-    std::vector<std::string> reports;  // UTF-8
-};
-
-ShopResult ParseShop(std::string_view sjisText) {
-    ShopResult result;
-    result.ok = ParseShopText(sjisText, result.products, [&](const std::string& text) {
-        result.reports.push_back(ShiftJisToUtf8(text));
-    });
-    return result;
-}
-
-ShopResult ParseShopFile(const std::string& path) {
-    ShopResult result;
-    result.ok = ParseShopPage(path, result.products, [&](const std::string& text) {
-        result.reports.push_back(ShiftJisToUtf8(text));
-    });
-    return result;
 }
 
 std::vector<CompanyEntry> ParseCity(std::string_view sjisText) {
@@ -171,9 +148,7 @@ TEST(HostilePage, DegenerateFiles) {
         const std::string path = folder.Write("Page.html", c.bytes);
         const ShopResult shop = ParseShopFile(path);
         EXPECT_EQ(shop.ok, c.shop.ok);
-        std::vector<std::string> names;
-        for (const ProductRecord& p : shop.products) names.push_back(ShiftJisToUtf8(p.productName));
-        EXPECT_EQ(names, c.shop.names);
+        EXPECT_EQ(Utf8Names(shop.products), c.shop.names);
         EXPECT_EQ(shop.reports, c.shop.reports);
 
         std::vector<CompanyEntry> companies(2);
@@ -540,9 +515,7 @@ TEST_F(HostileJobTest, ParsePassGoesOnPastEveryBrokenShopPage) {
 
     DownloadJob job(m_folder.File(""), DownloadSource{}, m_reporter, m_cancel);
     EXPECT_EQ(JobThreadProc(job), 1u);
-    std::vector<std::string> names;
-    for (const ProductRecord& p : job.Products()) names.push_back(ShiftJisToUtf8(p.productName));
-    EXPECT_EQ(names, (std::vector<std::string>{"麦", "一", "二", "絹"}));
+    EXPECT_EQ(Utf8Names(job.Products()), (std::vector<std::string>{"麦", "一", "二", "絹"}));
     const std::string error = "detail " + kHeaderError;
     // An empty page leaves the detail line as it was.
     EXPECT_EQ(

@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "portal/PortalServer.h"
 #include "shopdata/TextConversion.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -57,13 +58,6 @@ std::unique_ptr<portal::PortalServer> StartPortal(portal::PortalSettings setting
     return server;
 }
 
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
 class HttpFetcherTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -87,22 +81,14 @@ protected:
     }
 
     void SetUp() override {
-        m_folder = std::filesystem::path(::testing::TempDir()) /
-                   ("veradune-fetch-" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_folder);
-        std::filesystem::create_directories(m_folder);
-        m_localPath = (m_folder / "ShopNo001.html").string();
+        m_localPath = m_folder.File("ShopNo001.html");
         ASSERT_TRUE(platform::WriteFileAtomically(m_localPath, "earlier page"));
     }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    static std::string PortalHostPort() { return "127.0.0.1:" + std::to_string(s_portal->Port()); }
 
     std::uint32_t FetchShop(int shopId, const ConnectionSettings& settings = {},
                             milliseconds timeout = kTestTimeout) {
         HttpFetcher fetcher(settings, m_errors, m_cancel, timeout);
-        return fetcher.FetchToFile(PortalHostPort(),
+        return fetcher.FetchToFile(s_portal->HostPort(),
                                    ShopPageQuery(shopId) + AccountSuffix("id", "pw"), m_localPath);
     }
 
@@ -111,11 +97,11 @@ protected:
         std::string contents;
         EXPECT_TRUE(platform::ReadWholeFile(m_localPath, contents));
         EXPECT_EQ(contents, "earlier page");
-        EXPECT_EQ(FolderEntries(m_folder), std::vector<std::string>{"ShopNo001.html"});
+        EXPECT_EQ(FolderEntries(m_folder.Path()), std::vector<std::string>{"ShopNo001.html"});
     }
 
     static portal::PortalServer* s_portal;
-    std::filesystem::path m_folder;
+    TempFolder m_folder;
     std::string m_localPath;
     RecordingNetworkErrors m_errors;
     std::atomic<bool> m_cancel{false};
@@ -128,7 +114,7 @@ TEST_F(HttpFetcherTest, WholePageReplacesTheEarlierFileByteForByte) {
     std::string contents;
     ASSERT_TRUE(platform::ReadWholeFile(m_localPath, contents));
     EXPECT_EQ(contents, BinaryPage(5000));
-    EXPECT_EQ(FolderEntries(m_folder), std::vector<std::string>{"ShopNo001.html"});
+    EXPECT_EQ(FolderEntries(m_folder.Path()), std::vector<std::string>{"ShopNo001.html"});
     EXPECT_TRUE(m_errors.texts.empty());
     const portal::RequestLog log = s_portal->Log();
     EXPECT_EQ(log.lastTarget, "/" + ShopPageQuery(kWholePage) + "&hvid=id&pass=pw");
@@ -154,9 +140,9 @@ TEST_F(HttpFetcherTest, NetworkFailuresAreReportedAndKeepTheEarlierFile) {
     const Case cases[] = {
         {"refused", "127.0.0.1:1", kWholePage, "ErrorCode = 7 : "},
         {"unresolvable", "veradune-portal.invalid", kWholePage, "ErrorCode = "},
-        {"cut body", PortalHostPort(), kCutPage, "ErrorCode = 18 : "},
-        {"reset", PortalHostPort(), kResetPage, "ErrorCode = "},
-        {"stall", PortalHostPort(), kStalledPage, "ErrorCode = 28 : "},
+        {"cut body", s_portal->HostPort(), kCutPage, "ErrorCode = 18 : "},
+        {"reset", s_portal->HostPort(), kResetPage, "ErrorCode = "},
+        {"stall", s_portal->HostPort(), kStalledPage, "ErrorCode = 28 : "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,8 +182,8 @@ TEST_F(HttpFetcherTest, CancelEndsAStalledTransferWithoutMessage) {
 
 TEST_F(HttpFetcherTest, UnwritableFolderFailsWithoutMessage) {
     HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
-    const std::filesystem::path missingFolder = m_folder / "missing";
-    EXPECT_EQ(fetcher.FetchToFile(PortalHostPort(), ShopPageQuery(kWholePage),
+    const std::filesystem::path missingFolder = m_folder.Path() / "missing";
+    EXPECT_EQ(fetcher.FetchToFile(s_portal->HostPort(), ShopPageQuery(kWholePage),
                                   (missingFolder / "ShopNo001.html").string()),
               0u);
     EXPECT_FALSE(std::filesystem::exists(missingFolder));
@@ -225,7 +211,7 @@ TEST_F(HttpFetcherTest, AccountValuesArriveIntact) {
     const std::string password = "p&w =#%+" + ToShiftJis("秘密");
     HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
     EXPECT_EQ(
-        fetcher.FetchToFile(PortalHostPort(),
+        fetcher.FetchToFile(s_portal->HostPort(),
                             ShopPageQuery(kWholePage) + AccountSuffix(id, password), m_localPath),
         5000u);
     const portal::RequestLog log = s_portal->Log();
@@ -241,8 +227,8 @@ TEST_F(HttpFetcherTest, ConsecutiveFetchesShareOneConnection) {
     for (const auto& [shopId, expected] :
          {std::pair{int{kWholePage}, 5000u}, {403, 0u}, {int{kWholePage}, 5000u}}) {
         EXPECT_EQ(
-            fetcher.FetchToFile(PortalHostPort(), ShopPageQuery(shopId) + AccountSuffix("id", "pw"),
-                                m_localPath),
+            fetcher.FetchToFile(s_portal->HostPort(),
+                                ShopPageQuery(shopId) + AccountSuffix("id", "pw"), m_localPath),
             expected)
             << shopId;
     }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <netdb.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -29,6 +28,8 @@
 #include "shopdata/FixedTables.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
+#include "support/RecordTexts.h"
+#include "support/TestFiles.h"
 
 // The download job against a portal that misbehaves on one city page, one shop page
 // or every request: what lands on disk, what the user is told and what the job
@@ -181,21 +182,9 @@ std::set<int> Keys(const std::map<int, Value>& map) {
     return keys;
 }
 
-std::vector<std::pair<std::string, int>> NamesAndPrices(
-    const std::vector<ProductRecord>& products) {
-    std::vector<std::pair<std::string, int>> rows;
-    for (const ProductRecord& product : products)
-        rows.emplace_back(ShiftJisToUtf8(product.productName), product.price);
-    return rows;
-}
-
 class PortalFaultMatrixTest : public ::testing::TestWithParam<FaultCase> {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("veradune-faults-" + std::to_string(::getpid()) + "-" + GetParam().name);
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
         std::map<int, std::string> cityPages;
         std::map<int, std::string> shopPages;
         for (int i = 0; i < kCityCount; ++i) {
@@ -220,17 +209,15 @@ protected:
             std::move(settings));
         ASSERT_TRUE(m_portal->Start(0));
     }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     void Seed(const std::string& name, const std::string& page) {
-        ASSERT_TRUE(platform::WriteFileAtomically((m_folder / name).string(), page));
+        ASSERT_TRUE(platform::WriteFileAtomically(m_folder.File(name), page));
         m_seeded.insert(name);
     }
 
     std::string FetchHost() const {
         switch (GetParam().host) {
             case Host::Portal:
-                return "127.0.0.1:" + std::to_string(m_portal->Port());
+                return m_portal->HostPort();
             case Host::RefusedPort:
                 return kRefusedHost;
             case Host::Unresolvable:
@@ -266,7 +253,7 @@ protected:
                     const std::string& served) const {
         SCOPED_TRACE(name);
         std::string contents;
-        ASSERT_TRUE(platform::ReadWholeFile((m_folder / name).string(), contents));
+        ASSERT_TRUE(platform::ReadWholeFile(m_folder.File(name), contents));
         switch (version) {
             case Version::Earlier:
                 EXPECT_TRUE(contents == earlier) << "not the earlier page";
@@ -285,7 +272,7 @@ protected:
         }
     }
 
-    fs::path m_folder;
+    TempFolder m_folder;
     std::set<std::string> m_seeded;
     int m_faultValue = 0;  // of the portal's fault rule: megabytes of a huge body
     std::unique_ptr<portal::PortalServer> m_portal;
@@ -317,8 +304,8 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
     RecordingReporter reporter;
     std::atomic<bool> cancel{false};
     HttpFetcher fetcher({}, errors, cancel, kFetchTimeout);
-    DownloadJob job(m_folder.string(), DownloadSource{&fetcher, FetchHost(), "captain", "secret"},
-                    reporter, cancel);
+    DownloadJob job(m_folder.Path().string(),
+                    DownloadSource{&fetcher, FetchHost(), "captain", "secret"}, reporter, cancel);
     const std::optional<bool> ok = RunWithHangGuard(job, cancel);
     ASSERT_TRUE(ok.has_value()) << "the job did not return within " << kHangGuard.count() << " s";
     EXPECT_TRUE(*ok) << "companies were listed, so the job ends with OK";
@@ -327,7 +314,7 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
     // where it failed, and shops no longer listed untouched; no temporary file left.
     const std::vector<int> listing = ExpectedListing();
     std::set<std::string> onDisk;
-    for (const auto& entry : fs::directory_iterator(m_folder))
+    for (const auto& entry : fs::directory_iterator(m_folder.Path()))
         onDisk.insert(entry.path().filename().string());
     EXPECT_EQ(onDisk, m_seeded);
     for (int i = 0; i < kCityCount; ++i)
@@ -351,7 +338,7 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
 
     // The same pages parsed again without the network give the same result.
     SilentJobReporter silent;
-    DownloadJob parseOnly(m_folder.string(), DownloadSource{}, silent, cancel);
+    DownloadJob parseOnly(m_folder.Path().string(), DownloadSource{}, silent, cancel);
     ASSERT_TRUE(parseOnly.Run());
     EXPECT_EQ(job.Companies(), parseOnly.Companies());
     EXPECT_TRUE(job.Products() == parseOnly.Products());

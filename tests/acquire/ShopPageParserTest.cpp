@@ -3,14 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "acquire/ParsedShop.h"
 #include "acquire/ShopPageParser.h"
 #include "shopdata/TextConversion.h"
+#include "support/RecordTexts.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 const std::string kHeader = "<p>商会名： 碧き帆 </p><p>拠点街：\nリスボン\n</p>";
 
@@ -23,18 +22,8 @@ std::string Row(const std::string& image, const std::string& name, const std::st
            "</td></tr>";
 }
 
-struct Parsed {
-    bool ok = false;
-    std::vector<ProductRecord> products;
-    std::vector<std::string> reports;  // UTF-8
-};
-
-Parsed ParseUtf8(const std::string& page) {
-    Parsed parsed;
-    parsed.ok = ParseShopText(S(page), parsed.products, [&](const std::string& text) {
-        parsed.reports.push_back(ShiftJisToUtf8(text));
-    });
-    return parsed;
+ShopResult ParseUtf8(const std::string& page) {
+    return ParseShop(S(page));
 }
 
 ProductRecord Product(std::string_view name, std::string_view category, int stock, int price,
@@ -48,8 +37,8 @@ ProductRecord Product(std::string_view name, std::string_view category, int stoc
 }
 
 TEST(ParseShopText, ReadsHeaderAndRows) {
-    const Parsed parsed = ParseUtf8(kHeader + Row("furniture_03", "椅子", "4", "900") +
-                                    Row("unknown_1", "謎", " 35 ", "1,200"));
+    const ShopResult parsed = ParseUtf8(kHeader + Row("furniture_03", "椅子", "4", "900") +
+                                        Row("unknown_1", "謎", " 35 ", "1,200"));
     EXPECT_TRUE(parsed.ok);
     EXPECT_EQ(parsed.reports, std::vector<std::string>{"リスボン : 碧き帆"});
     EXPECT_EQ(parsed.products, (std::vector<ProductRecord>{Product("椅子", "家具", 4, 900),
@@ -66,7 +55,7 @@ TEST(ParseShopText, IncompleteHeaderRejectsThePage) {
              // The home town search starts two bytes past the name's "<".
              "<p>商会名：碧き帆<拠点街：リスボン</p>" + row,
          }) {
-        const Parsed parsed = ParseUtf8(page);
+        const ShopResult parsed = ParseUtf8(page);
         EXPECT_FALSE(parsed.ok) << page;
         EXPECT_TRUE(parsed.products.empty()) << page;
         EXPECT_EQ(parsed.reports, std::vector<std::string>{"エラー！商会情報の取得に失敗しました"});
@@ -74,7 +63,7 @@ TEST(ParseShopText, IncompleteHeaderRejectsThePage) {
 }
 
 TEST(ParseShopText, HeaderWithoutRowsEmptyTextAndNoReportFunction) {
-    Parsed parsed = ParseUtf8(kHeader + "<table></table>");
+    ShopResult parsed = ParseUtf8(kHeader + "<table></table>");
     EXPECT_TRUE(parsed.ok);
     EXPECT_TRUE(parsed.products.empty());
     EXPECT_EQ(parsed.reports, std::vector<std::string>{"リスボン : 碧き帆"});
@@ -90,7 +79,7 @@ TEST(ParseShopText, HeaderWithoutRowsEmptyTextAndNoReportFunction) {
 TEST(ParseShopText, NameClosedByTheStockCellLosesThatCell) {
     // The stock cell starting at the name's "<" or one byte after it is skipped.
     for (const std::string closing : {"", "<"}) {
-        const Parsed parsed =
+        const ShopResult parsed =
             ParseUtf8(kHeader + "<div style=\"clear:right;\">帆" + closing +
                       "<td class=\"chara_rlin\">5</td><td class=\"chara_rlin\">700</td>"
                       "<td class=\"chara_rlin\">9</td>");
@@ -101,7 +90,7 @@ TEST(ParseShopText, NameClosedByTheStockCellLosesThatCell) {
 }
 
 TEST(ParseShopText, CategoryComesFromTheNextImageOnThePage) {
-    const Parsed parsed =
+    const ShopResult parsed =
         ParseUtf8(kHeader + Row("", "無画像", "1", "1") + Row("cannon_02", "砲", "1", "1") +
                   // Without its ".png" ending the reference runs on to the next image's.
                   "<img src=\"./img/itemcg/trade_9.gif\">" + Row("furniture_1", "壺", "1", "1") +
@@ -112,16 +101,15 @@ TEST(ParseShopText, CategoryComesFromTheNextImageOnThePage) {
 }
 
 TEST(ParseShopText, NamesLoseGenderMarksAndKeepOtherCharacters) {
-    const Parsed parsed =
+    const ShopResult parsed =
         ParseUtf8(kHeader + Row("", "♂", "1", "1") + Row("", " ♀ リボン♂ ", "1", "1") +
                   Row("", "ソ表ポ", "1", "1") +
                   // "ａ院" is 82 81 89 40: the bytes of "♂" straddle its two characters.
                   Row("", "ａ院", "1", "1") +
                   // A marker on a second byte ("ツ" is 83 63) is not a marker.
                   "<p>ツlear:right;\">偽</p>" + Row("", "五", "1", "1"));
-    std::vector<std::string> names;
-    for (const auto& p : parsed.products) names.push_back(ShiftJisToUtf8(p.productName));
-    EXPECT_EQ(names, (std::vector<std::string>{"", "リボン", "ソ表ポ", "ａ院", "五"}));
+    EXPECT_EQ(Utf8Names(parsed.products),
+              (std::vector<std::string>{"", "リボン", "ソ表ポ", "ａ院", "五"}));
 }
 
 TEST(ParseShopText, BrokenRows) {
@@ -141,11 +129,9 @@ TEST(ParseShopText, BrokenRows) {
          {"一", "二", "四"}},
     };
     for (const auto& c : cases) {
-        const Parsed parsed = ParseUtf8(first + c.tail);
+        const ShopResult parsed = ParseUtf8(first + c.tail);
         EXPECT_TRUE(parsed.ok);
-        std::vector<std::string> names;
-        for (const auto& p : parsed.products) names.push_back(ShiftJisToUtf8(p.productName));
-        EXPECT_EQ(names, c.names) << c.tail;
+        EXPECT_EQ(Utf8Names(parsed.products), c.names) << c.tail;
     }
     EXPECT_EQ(ParseUtf8(first + "<div style=\"clear:right;\">二</div>" + Row("", "三", "7", "8"))
                   .products.at(1)

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "config/ConfigStore.h"
-#include "config/ConfigTestSupport.h"
 #include "shopdata/TextConversion.h"
+#include "support/TestFiles.h"
 
 namespace {
 

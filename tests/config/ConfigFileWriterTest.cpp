@@ -9,6 +9,7 @@
 #include "config/ConfigStore.h"
 #include "config/ConfigTestSupport.h"
 #include "shopdata/TextConversion.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -18,14 +18,11 @@
 
 #include "config/ConfigFileWriter.h"
 #include "config/ConfigStore.h"
-#include "config/ConfigTestSupport.h"
 #include "shopdata/TextConversion.h"
+#include "support/ShiftJisLiteral.h"
+#include "support/TestFiles.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 // A summary of the settings that keeps failure messages short with huge values.
 std::string Summary(const ConfigStore& c) {

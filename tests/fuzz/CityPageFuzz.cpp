@@ -27,10 +27,6 @@ void ParseAndCheck(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    const std::string_view page = FuzzBytes(data, size);
-    std::string text;
-    Utf8ToShiftJis(page, text);
-    ParseAndCheck(text);
-    ParseAndCheck(page);
+    CheckConvertedAndRaw(FuzzBytes(data, size), ParseAndCheck);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "shopdata/TextConversion.h"
+
 // Shared by the fuzz targets, which run under libFuzzer and inside the replay test.
 
 // A property of the code under test that must hold for every input. A failure aborts,
@@ -24,6 +26,16 @@
 
 inline std::string_view FuzzBytes(const std::uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+// Hands a downloaded page to a page parser's check twice: through the CP932
+// conversion, as the program reads it, and as the raw bytes, text the conversion
+// never yields (lone lead bytes, bytes that are no character).
+inline void CheckConvertedAndRaw(std::string_view page, void (*check)(std::string_view text)) {
+    std::string text;
+    Utf8ToShiftJis(page, text);
+    check(text);
+    check(page);
 }
 
 // A folder of this process for the inputs that the code under test takes by path.

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <random>
 
+#include "AccountAnswers.h"
 #include "DownloadCanceller.h"
 #include "MainWindowTestSupport.h"
 #include "PageGenerator.h"
@@ -15,16 +15,9 @@
 
 namespace {
 
-class CancelledUpdateTest : public WorkingFolderTest {
-protected:
-    void TearDown() override {
-        DownloadDialog::SetHostOverride({});
-        WorkingFolderTest::TearDown();
-    }
-};
+using CancelledUpdateTest = WorkingFolderTest;
 
 TEST_F(CancelledUpdateTest, KeepsTheListAsItWas) {
-    QApplication::setQuitOnLastWindowClosed(false);
     ASSERT_TRUE(WritePortal(GeneratePortal(3, 20, 4), kDownloadFolder));
     SetModalHandler(AnswerSettingsUnchanged);
     const std::unique_ptr<CMainFrame> frame = InitInstance();

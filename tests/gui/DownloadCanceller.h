@@ -1,11 +1,8 @@
 #pragma once
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -15,7 +12,6 @@
 #include <thread>
 
 #include "acquire/DownloadDialog.h"
-#include "config/DownloadSettingsDialog.h"
 #include "mainframe/PercentProgressCtrl.h"
 #include "portal/PortalServer.h"
 #include "shopdata/FixedTables.h"
@@ -48,7 +44,7 @@ inline std::unique_ptr<portal::PortalServer> StartSlowPortal() {
             portal::MakeGeneratedPageSource(5, kSlowPortalShops, 4)),
         std::move(settings));
     if (!server->Start(0)) return nullptr;
-    DownloadDialog::SetHostOverride("127.0.0.1:" + std::to_string(server->Port()));
+    DownloadDialog::SetHostOverride(server->HostPort());
     return server;
 }
 
@@ -129,18 +125,3 @@ private:
     const Moment m_moment;
     const Way m_way;
 };
-
-// Lets a download dialog run and answers the download settings dialog as the
-// settings already are, so that the download itself is all that could change them.
-inline int AnswerSettingsUnchanged(QDialog& dialog) {
-    if (qobject_cast<DownloadDialog*>(&dialog)) return dialog.exec();
-    if (!qobject_cast<DownloadSettingsDialog*>(&dialog)) {
-        ADD_FAILURE() << "unexpected dialog " << dialog.windowTitle().toStdString();
-        return QDialog::Rejected;
-    }
-    dialog.findChild<QLineEdit*>(QStringLiteral("portalIdEdit"))->setText(QStringLiteral("me"));
-    dialog.findChild<QLineEdit*>(QStringLiteral("portalPasswordEdit"))
-        ->setText(QStringLiteral("pw"));
-    dialog.accept();
-    return dialog.result();
-}

@@ -2,16 +2,16 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 
+#include "AccountAnswers.h"
+#include "DownloadDialogFixture.h"
 #include "acquire/DownloadDialog.h"
 #include "acquire/PagePaths.h"
 #include "config/ConfigStore.h"
@@ -21,13 +21,13 @@
 #include "portal/PortalServer.h"
 #include "shopdata/TextConversion.h"
 #include "support/HandMadePages.h"
+#include "support/RecordTexts.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr char kNow[] = "2024/05/06 07:08:09";
-constexpr char kEarlier[] = "2000/01/01 00:00:00";
 
 // Seville (city id 1) lists two companies, Calicut (id 70) one; no other city has any.
 std::shared_ptr<portal::PageSource> ThreeShopPortal() {
@@ -38,12 +38,6 @@ std::shared_ptr<portal::PageSource> ThreeShopPortal() {
             {11, ShopPage("東商会", "セビリア", {{"小麦", 100}, {"塩", 100}})},
             {12, ShopPage("西商会", "セビリア", {{"砂糖", 100}})},
             {13, ShopPage("南商会", "カリカット", {{"胡椒", 100}})}});
-}
-
-std::vector<std::string> Names(const std::vector<ProductRecord>& products) {
-    std::vector<std::string> names;
-    for (const auto& product : products) names.push_back(ShiftJisToUtf8(product.productName));
-    return names;
 }
 
 std::vector<int> Ids(const std::vector<CompanyEntry>& companies) {
@@ -67,40 +61,20 @@ struct ErrorBoxSeen {
     QWidget* owner;
 };
 
-class DownloadDialogTest : public ::testing::Test {
+class DownloadDialogTest : public DownloadDialogFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_savedDirectory = fs::current_path();
-        fs::current_path(m_folder.path().toStdString());
-        fs::create_directory(kDownloadFolder);
-
+        ASSERT_NO_FATAL_FAILURE(DownloadDialogFixture::SetUp());
         DownloadDialog::SetClock([] { return std::string(kNow); });
         SetModalHandler([this](QDialog& dialog) { return Answer(dialog); });
-        m_config.companies = {CompanyEntry{999, "old", "old"}};
-        m_config.lastUpdate = kEarlier;
-        // What the settings dialog is answered with, so that only the download changes.
-        m_config.portalId = "me";
-        m_config.portalPassword = "pw";
-        m_products.resize(1);
-        m_products[0].productName = "old";
         m_configBefore = m_config;
         m_productsBefore = m_products;
-    }
-
-    void TearDown() override {
-        SetModalHandler({});
-        DownloadDialog::SetClock({});
-        DownloadDialog::SetHostOverride({});
-        if (m_portal) m_portal->Stop();
-        fs::current_path(m_savedDirectory);
     }
 
     int Answer(QDialog& dialog) {
         if (auto* settings = qobject_cast<DownloadSettingsDialog*>(&dialog)) {
             ++m_settingsShown;
-            settings->findChild<QLineEdit*>(QStringLiteral("portalIdEdit"))->setText("me");
-            settings->findChild<QLineEdit*>(QStringLiteral("portalPasswordEdit"))->setText("pw");
+            TypeAccount(*settings);
             m_acceptSettings ? settings->accept() : settings->reject();
             return settings->result();
         }
@@ -116,7 +90,7 @@ protected:
     void StartPortal(portal::PortalSettings settings = {}) {
         m_portal = std::make_unique<portal::PortalServer>(ThreeShopPortal(), std::move(settings));
         ASSERT_TRUE(m_portal->Start(0));
-        DownloadDialog::SetHostOverride("127.0.0.1:" + std::to_string(m_portal->Port()));
+        DownloadDialog::SetHostOverride(m_portal->HostPort());
     }
 
     // The saved pages of an earlier download: Seville lists companies 101 and 7, and
@@ -132,11 +106,6 @@ protected:
         EXPECT_EQ(m_products, m_productsBefore);
     }
 
-    QTemporaryDir m_folder;
-    fs::path m_savedDirectory;
-    std::unique_ptr<portal::PortalServer> m_portal;
-    ConfigStore m_config;
-    std::vector<ProductRecord> m_products;
     ConfigStore m_configBefore;
     std::vector<ProductRecord> m_productsBefore;
     bool m_acceptSettings = true;
@@ -154,7 +123,7 @@ TEST_F(DownloadDialogTest, ADownloadReplacesProductsAndCompaniesAndStampsTheTime
 
     EXPECT_EQ(m_settingsShown, 1);
     EXPECT_EQ(m_config.portalId, "me");
-    EXPECT_EQ(Names(m_products), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
+    EXPECT_EQ(Utf8Names(m_products), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
     EXPECT_EQ(Ids(m_config.companies), (std::vector<int>{11, 12, 13}));
     EXPECT_EQ(m_config.lastUpdate, kNow);
     EXPECT_TRUE(m_errorBoxes.empty()) << "a missing page is no network error";
@@ -181,7 +150,7 @@ TEST_F(DownloadDialogTest, DownloadsThroughTheConfiguredProxy) {
     DownloadDialog::SetHostOverride("portal.invalid");
     DownloadDialog dialog(m_config, m_products, true);
     ASSERT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_EQ(Names(m_products), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
+    EXPECT_EQ(Utf8Names(m_products), (std::vector<std::string>{"小麦", "塩", "砂糖", "胡椒"}));
 }
 
 // Counts how often a widget is shown.
@@ -311,7 +280,7 @@ TEST_F(DownloadDialogTest, ParseOnlyRebuildsFromTheSavedPagesWithoutAsking) {
     EXPECT_EQ(m_settingsShown, 0);
     EXPECT_EQ(Ids(m_config.companies), (std::vector<int>{101, 7}));
     EXPECT_EQ(m_products.size(), 3u);
-    EXPECT_EQ(m_config.lastUpdate, kEarlier) << "nothing was downloaded";
+    EXPECT_EQ(m_config.lastUpdate, kEarlierUpdate) << "nothing was downloaded";
     EXPECT_EQ(LineText(dialog, "detailLine"),
               QStringLiteral("エラー！商会情報の取得に失敗しました"))
         << "company 7 has no saved page";

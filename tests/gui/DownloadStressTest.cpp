@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <filesystem>
 #include <random>
 
+#include "AccountAnswers.h"
 #include "DownloadCanceller.h"
+#include "DownloadDialogFixture.h"
 #include "PageGenerator.h"
 #include "acquire/PagePaths.h"
 #include "config/ConfigStore.h"
@@ -27,43 +27,20 @@ extern "C" const char* __tsan_default_options() {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kRunsPerCase = 20;
 // The parse-only run reads this many saved shop pages.
 constexpr int kSavedShops = 200;
 // The worker's stop timeout is 1000 ms; well beyond it the dialog hangs.
 constexpr qint64 kClosingGuardMs = 2000;
 
-class DownloadStressTest : public ::testing::TestWithParam<std::tuple<Pass, Way>> {
+class DownloadStressTest : public DownloadDialogFixture,
+                           public ::testing::WithParamInterface<std::tuple<Pass, Way>> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_savedDirectory = fs::current_path();
-        fs::current_path(m_folder.path().toStdString());
-        fs::create_directory(kDownloadFolder);
+        ASSERT_NO_FATAL_FAILURE(DownloadDialogFixture::SetUp());
         DownloadDialog::SetClock([] { return std::string("2030/01/01 00:00:00"); });
         SetModalHandler(AnswerSettingsUnchanged);
-        m_config.portalId = "me";
-        m_config.portalPassword = "pw";
-        m_config.lastUpdate = "2000/01/01 00:00:00";
-        m_config.companies = {CompanyEntry{999, "old", "old"}};
-        m_products.resize(1);
-        m_products[0].productName = "old";
     }
-    void TearDown() override {
-        SetModalHandler({});
-        DownloadDialog::SetClock({});
-        DownloadDialog::SetHostOverride({});
-        if (m_portal) m_portal->Stop();
-        fs::current_path(m_savedDirectory);
-    }
-
-    QTemporaryDir m_folder;
-    fs::path m_savedDirectory;
-    std::unique_ptr<portal::PortalServer> m_portal;
-    ConfigStore m_config;
-    std::vector<ProductRecord> m_products;
 };
 
 TEST_P(DownloadStressTest, EndsWithCancelAtOnceAndChangesNothing) {

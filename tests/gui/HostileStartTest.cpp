@@ -1,7 +1,6 @@
 // Starting the program over a hostile Config.xml: the window comes up with the
 // defaults or what the file held, and closing it writes a sound file.
 
-#include <QApplication>
 #include <fstream>
 
 #include "MainWindowTestSupport.h"
@@ -16,8 +15,6 @@ class HostileStartTest : public WorkingFolderTest {
 protected:
     void SetUp() override {
         WorkingFolderTest::SetUp();
-        // The tests close main windows without ending the test program.
-        QApplication::setQuitOnLastWindowClosed(false);
         // Only the re-parse of the saved pages may open a dialog.
         SetModalHandler([](QDialog& dialog) {
             if (qobject_cast<DownloadDialog*>(&dialog)) return dialog.exec();
@@ -34,11 +31,6 @@ protected:
     }
     static void WriteConfig(const std::string& bytes) {
         std::ofstream(kConfigFileName, std::ios::binary) << bytes;
-    }
-    static ConfigStore SavedSettings() {
-        ConfigStore saved;
-        EXPECT_TRUE(saved.Load(kConfigFileName));
-        return saved;
     }
     // The settings in memory, without the company list that the start rebuilt.
     static ConfigStore Settings() {

@@ -1,12 +1,9 @@
 // Starting and closing the program, and the update command.
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
 #include <csignal>
-#include <fstream>
-#include <iterator>
 
 #include "MainWindowTestSupport.h"
 #include "PageGenerator.h"
@@ -18,23 +15,11 @@
 #include "listview/ProductFilter.h"
 #include "listview/ProductSort.h"
 #include "portal/PortalServer.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Every product of a generated portal, in the order the pages are parsed.
-std::vector<ProductRecord> Products(const GeneratedPortal& portal) {
-    std::vector<ProductRecord> products;
-    for (const GeneratedShop& shop : portal.shops)
-        products.insert(products.end(), shop.truth.begin(), shop.truth.end());
-    return products;
-}
 
 // Whether the list shows exactly `expected`, row by row and cell by cell.
 void ExpectRows(const CMainFrame& frame, const std::vector<ProductRecord>& expected) {
@@ -51,13 +36,9 @@ class MainWindowTest : public WorkingFolderTest {
 protected:
     void SetUp() override {
         WorkingFolderTest::SetUp();
-        // The tests close main windows without ending the test program.
-        QApplication::setQuitOnLastWindowClosed(false);
         SetModalHandler([this](QDialog& dialog) { return Answer(dialog); });
     }
     void TearDown() override {
-        DownloadDialog::SetClock({});
-        DownloadDialog::SetHostOverride({});
         if (m_portal) m_portal->Stop();
         WorkingFolderTest::TearDown();
     }
@@ -84,13 +65,7 @@ protected:
     static std::vector<ProductRecord> SavePages(std::uint64_t seed, int shops, int perShop) {
         const GeneratedPortal portal = GeneratePortal(seed, shops, perShop);
         EXPECT_TRUE(WritePortal(portal, kDownloadFolder));
-        return Products(portal);
-    }
-
-    static ConfigStore SavedSettings() {
-        ConfigStore saved;
-        EXPECT_TRUE(saved.Load(kConfigFileName));
-        return saved;
+        return AllProducts(portal);
     }
 
     int m_settingsShown = 0;
@@ -185,10 +160,10 @@ TEST_F(MainWindowTest, UpdateCommandReloadsFromThePortal) {
     const std::vector<std::string> oldRows = ShownTags(*frame);
     const GeneratedPortal served = GeneratePortal(6, 15, 3);
     m_portal = std::make_unique<portal::PortalServer>(
-        std::shared_ptr<const portal::PageSource>(portal::MakeGeneratedPageSource(6, 15, 3)),
+        std::shared_ptr<const portal::PageSource>(portal::MakeGeneratedPageSource(served)),
         portal::PortalSettings());
     ASSERT_TRUE(m_portal->Start(0));
-    DownloadDialog::SetHostOverride("127.0.0.1:" + std::to_string(m_portal->Port()));
+    DownloadDialog::SetHostOverride(m_portal->HostPort());
     DownloadDialog::SetClock([] { return std::string("2030/01/01 00:00:00"); });
     QAction* update = frame->findChild<QAction*>(QStringLiteral("updateListAction"));
 
@@ -205,7 +180,7 @@ TEST_F(MainWindowTest, UpdateCommandReloadsFromThePortal) {
             ->setText(QStringLiteral("secret"));
     };
     update->trigger();
-    std::vector<ProductRecord> expected = Products(served);
+    std::vector<ProductRecord> expected = AllProducts(served);
     SortProducts(expected, SortKey());
     ExpectRows(*frame, expected);
     EXPECT_EQ(PaneText(*frame, "lastUpdatePane"),

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,17 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "acquire/DownloadDialog.h"
 #include "app/TheConfig.h"
 #include "listview/CVeraduneView.h"
 #include "listview/ProductListCtrl.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/ModalRunner.h"
 #include "mainframe/QtText.h"
-#include "shopdata/TextConversion.h"
-
-inline std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
+#include "support/ShiftJisLiteral.h"
 
 inline ProductRecord Offer(std::string_view name, std::string_view category, int stock, int price,
                            std::string_view city, int attack = -1) {
@@ -63,7 +61,7 @@ inline QString PaneText(const CMainFrame& frame, const char* name) {
 }
 
 // Runs every test in a fresh working folder with default settings and no
-// dialog answers left over.
+// dialog answers, clock or portal left over.
 class WorkingFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -71,11 +69,22 @@ protected:
         m_savedDirectory = std::filesystem::current_path();
         std::filesystem::current_path(m_folder.path().toStdString());
         theConfig = ConfigStore();
+        // The tests close main windows without ending the test program.
+        QApplication::setQuitOnLastWindowClosed(false);
     }
     void TearDown() override {
         SetModalHandler({});
+        DownloadDialog::SetClock({});
+        DownloadDialog::SetHostOverride({});
         std::filesystem::current_path(m_savedDirectory);
         theConfig = ConfigStore();
+    }
+
+    // The settings file as the program left it.
+    static ConfigStore SavedSettings() {
+        ConfigStore saved;
+        EXPECT_TRUE(saved.Load(kConfigFileName));
+        return saved;
     }
 
     QTemporaryDir m_folder;

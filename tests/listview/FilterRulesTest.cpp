@@ -3,19 +3,10 @@
 #include <climits>
 
 #include "listview/FilterRules.h"
-#include "shopdata/TextConversion.h"
+#include "listview/ListViewTestSupport.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
-
-CityFlags AllCities() {
-    CityFlags flags;
-    flags.fill(1);
-    return flags;
-}
 
 TEST(MakeFilterInputs, ValueAndConditionCountOnlyTogether) {
     const struct {

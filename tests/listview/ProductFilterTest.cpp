@@ -3,22 +3,13 @@
 #include <algorithm>
 #include <map>
 
+#include "listview/ListViewTestSupport.h"
 #include "listview/ProductFilter.h"
 #include "listview/RandomProducts.h"
 #include "shopdata/ShiftJisText.h"
-#include "shopdata/TextConversion.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
-
-CityFlags AllCities() {
-    CityFlags flags;
-    flags.fill(1);
-    return flags;
-}
 
 ProductRecord Offer(std::string_view name, int price, std::string_view city,
                     std::string_view company = "", int stock = 0) {

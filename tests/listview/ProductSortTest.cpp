@@ -7,13 +7,9 @@
 #include "listview/ProductFilter.h"
 #include "listview/ProductSort.h"
 #include "listview/RandomProducts.h"
-#include "shopdata/TextConversion.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 ProductRecord Offer(std::string_view name, int price, std::string_view city) {
     ProductRecord p;

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <random>
 
+#include "listview/ListViewTestSupport.h"
 #include "listview/ProductFilter.h"
 #include "listview/ProductSort.h"
 #include "listview/RandomProducts.h"
@@ -35,8 +36,7 @@ TEST(CellText, MakesTheCellsOfMakeListRow) {
 
 TEST(FilterProducts, GivesTheRowsOfApplyFilters) {
     const std::vector<ProductRecord> products = RandomProducts(3000, 5);
-    CityFlags flags;
-    flags.fill(1);
+    CityFlags flags = AllCities();
     flags[2] = 0;
     const SortKey key{kColumnPrice, kSortDescending};
     for (bool cheapest : {false, true}) {

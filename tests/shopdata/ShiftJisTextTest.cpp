@@ -1,14 +1,11 @@
-#include "shopdata/ShiftJisText.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "shopdata/TextConversion.h"
+#include "shopdata/ShiftJisText.h"
+#include "support/ShiftJisLiteral.h"
 
 namespace {
-
-std::string S(std::string_view utf8) { return ToShiftJis(utf8); }
 
 TEST(ShiftJisFind, NeverMatchesOnTheSecondByteOfACharacter) {
     // "ソ" is 83 5C and "ポ" is 83 7C: their second bytes equal "\" and "|".
@@ -55,10 +52,19 @@ TEST(AtoiReading, FollowsTheCLibrary) {
         const char* text;
         int value;
     } cases[] = {
-        {"", 0},          {"35", 35},         {"  35  ", 35},      {"\t\n-12x", -12},
-        {"+7", 7},        {"1,200", 1},       {"abc", 0},          {"- 5", 0},
-        {"0012", 12},     {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
-        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"", 0},
+        {"35", 35},
+        {"  35  ", 35},
+        {"\t\n-12x", -12},
+        {"+7", 7},
+        {"1,200", 1},
+        {"abc", 0},
+        {"- 5", 0},
+        {"0012", 12},
+        {"99999999999", INT_MAX},
+        {"-99999999999", INT_MIN},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
     };
     for (const auto& c : cases) EXPECT_EQ(AtoiReading(c.text), c.value) << '"' << c.text << '"';
     EXPECT_EQ(AtoiReading(S("　5")), 0) << "a full-width space is not white space";

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -18,68 +18,57 @@ struct RunResult {
     std::string err;
 };
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class ExportRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("veradune-export-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "DownloadFiles");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    void Write(const fs::path& relative, const std::string& contents) {
-        std::ofstream(m_dir / relative, std::ios::binary) << contents;
-    }
+    void SetUp() override { fs::create_directories(m_dir / "DownloadFiles"); }
 
     RunResult Run(const std::string& arguments) {
         const fs::path errFile = m_dir / "stderr.txt";
-        const std::string command = std::string(VERADUNE_EXPORT_PATH) + " " + arguments + " 2>" +
-                                    errFile.string();
+        const std::string command =
+            std::string(VERADUNE_EXPORT_PATH) + " " + arguments + " 2>" + errFile.string();
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string out;
         std::array<char, 4096> buffer;
         size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            out.append(buffer.data(), n);
         const int status = ::pclose(pipe);
-        return {WEXITSTATUS(status), out, ReadFile(errFile)};
+        return {WEXITSTATUS(status), out, ReadBytes(errFile.string())};
     }
 
     // Two shops in Seville and one in Calicut, the same pepper in two of them.
     void WriteShops() {
-        Write("DownloadFiles/CityNo001.html",
-              "<a href=\"javascript:Click_Sub( 1 );\">東商会</a>"
-              "<a href=\"javascript:Click_Sub( 2 );\">西商会</a>");
-        Write("DownloadFiles/CityNo070.html", "<a href=\"javascript:Click_Sub( 3 );\">南商会</a>");
+        m_folder.Write("DownloadFiles/CityNo001.html",
+                       "<a href=\"javascript:Click_Sub( 1 );\">東商会</a>"
+                       "<a href=\"javascript:Click_Sub( 2 );\">西商会</a>");
+        m_folder.Write("DownloadFiles/CityNo070.html",
+                       "<a href=\"javascript:Click_Sub( 3 );\">南商会</a>");
         auto shop = [](const char* company, const char* city, const char* rows) {
             return std::string("<p>商会名：") + company + "</p><p>拠点街：" + city + "</p>" + rows;
         };
-        auto row = [](const char* image, const char* name, const char* extra, int stock, int price) {
+        auto row = [](const char* image, const char* name, const char* extra, int stock,
+                      int price) {
             return std::string("<tr><td><img src=\"./img/itemcg/") + image +
                    ".png\" ><div style=\"clear:right;\">" + name + "</div>" + extra +
                    "</td><td class=\"chara_rlin\">" + std::to_string(stock) +
                    "</td><td class=\"chara_rlin\">" + std::to_string(price) + "</td></tr>";
         };
-        Write("DownloadFiles/ShopNo001.html",
-              shop("東商会", "セビリア",
-                   (row("trade_01", "胡椒", "<br>分類：香辛料<br>", 10, 1500) +
-                    row("equipment_4_01", "鉄の剣", "<br>攻撃力：12<br>耐久度：30<br>", 1, 12000))
-                       .c_str()));
-        Write("DownloadFiles/ShopNo002.html",
-              shop("西商会", "セビリア", row("trade_01", "胡椒", "<br>分類：香辛料<br>", 3, 900).c_str()));
-        Write("DownloadFiles/ShopNo003.html",
-              shop("南商会", "カリカット", row("cannon_01", "カノン砲", "<br>攻撃力：0<br>", 0, 1234567).c_str()));
+        m_folder.Write(
+            "DownloadFiles/ShopNo001.html",
+            shop("東商会", "セビリア",
+                 (row("trade_01", "胡椒", "<br>分類：香辛料<br>", 10, 1500) +
+                  row("equipment_4_01", "鉄の剣", "<br>攻撃力：12<br>耐久度：30<br>", 1, 12000))
+                     .c_str()));
+        m_folder.Write("DownloadFiles/ShopNo002.html",
+                       shop("西商会", "セビリア",
+                            row("trade_01", "胡椒", "<br>分類：香辛料<br>", 3, 900).c_str()));
+        m_folder.Write("DownloadFiles/ShopNo003.html",
+                       shop("南商会", "カリカット",
+                            row("cannon_01", "カノン砲", "<br>攻撃力：0<br>", 0, 1234567).c_str()));
     }
 
-    fs::path m_dir;
+    TempFolder m_folder;
+    const fs::path& m_dir = m_folder.Path();
 };
 
 TEST_F(ExportRunTest, PrintsTheListSortedByTheSavedColumnWithTheHitCount) {
@@ -103,8 +92,9 @@ TEST_F(ExportRunTest, AppliesTheSavedSortAndCitiesAndTheGivenInputs) {
         "<?xml version='1.0' encoding='Shift-JIS'?>\n<veradune version=\"\">"
         "<harvala_info id=\"\"/><proxy_info/><download_info/>"
         "<list_info height=\"20\" sort_index=\"3\" sort_order=\"1\"/><city_info>";
-    for (int i = 0; i < 13; ++i) config += i == 12 ? "<city enable=\"0\"/>" : "<city enable=\"1\"/>";
-    Write("Config.xml", config + "</city_info></veradune>");
+    for (int i = 0; i < 13; ++i)
+        config += i == 12 ? "<city enable=\"0\"/>" : "<city enable=\"1\"/>";
+    m_folder.Write("Config.xml", config + "</city_info></veradune>");
 
     RunResult r = Run("--format csv " + m_dir.string());
     EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -12,24 +12,15 @@
 #include "platform/Files.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
+#include "support/ShiftJisLiteral.h"
+#include "support/TestFiles.h"
 
 namespace {
-
-std::string S(std::string_view utf8) {
-    return ToShiftJis(utf8);
-}
 
 // The seed and size of the bundled sample (scripts/make-sample.sh).
 const GeneratedPortal& SamplePortal() {
     static const GeneratedPortal portal = GeneratePortal(20240601, 40, 30);
     return portal;
-}
-
-std::vector<ProductRecord> AllTruth(const GeneratedPortal& portal) {
-    std::vector<ProductRecord> all;
-    for (const GeneratedShop& shop : portal.shops)
-        all.insert(all.end(), shop.truth.begin(), shop.truth.end());
-    return all;
 }
 
 TEST(PageGenerator, SameSeedGivesSameBytes) {
@@ -75,7 +66,7 @@ TEST(PageGenerator, EveryImagePrefixAndEveryCategoryOccurs) {
         EXPECT_TRUE(found) << row.prefix;
     }
     std::set<std::string> categories;
-    for (const ProductRecord& record : AllTruth(portal)) categories.insert(record.category);
+    for (const ProductRecord& record : AllProducts(portal)) categories.insert(record.category);
     for (const CategoryGroupInfo& group : CategoryGroup())
         for (const std::string& member : group.members)
             EXPECT_TRUE(categories.contains(member)) << ShiftJisToUtf8(member);
@@ -107,7 +98,7 @@ TEST(PageGenerator, PagesExerciseTheParsingRules) {
                           name.find(S("ポ")) != std::string::npos;
     }
     bool genericTrade = false, priceOne = false;
-    for (const ProductRecord& record : AllTruth(portal)) {
+    for (const ProductRecord& record : AllProducts(portal)) {
         genericTrade = genericTrade || record.category == S("交易品");
         priceOne = priceOne || record.price == 1;
     }
@@ -148,9 +139,9 @@ TEST(PageGenerator, ParsingTheGeneratedPagesGivesTheTruth) {
 
 TEST(PageGenerator, WrittenFolderParsesLikeADownload) {
     const GeneratedPortal portal = GeneratePortal(11, 15, 6);
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / "veradune-pagegen-test";
-    std::filesystem::remove_all(folder);
+    // A folder not there yet, which WritePortal has to make.
+    const TempFolder parent;
+    const std::filesystem::path folder = parent.Path() / "DownloadFiles";
     ASSERT_TRUE(WritePortal(portal, folder.string()));
 
     // The download job's order: cities in table order, then every listed shop.
@@ -158,24 +149,20 @@ TEST(PageGenerator, WrittenFolderParsesLikeADownload) {
     for (const CityInfo& city : CityTable())
         ParseCityPage(platform::JoinPath(folder.string(), CityPageFileName(city.id)), city.name,
                       companies);
-    std::vector<CompanyEntry> expectedCompanies;
-    for (const auto& list : portal.cityCompanies)
-        expectedCompanies.insert(expectedCompanies.end(), list.begin(), list.end());
-    EXPECT_EQ(companies, expectedCompanies);
+    EXPECT_EQ(companies, AllCompanies(portal));
 
     std::vector<ProductRecord> products;
     for (const CompanyEntry& company : companies)
         ParseShopPage(platform::JoinPath(folder.string(), ShopPageFileName(company.companyId)),
                       products, {});
-    EXPECT_EQ(products, AllTruth(portal));
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(products, AllProducts(portal));
 }
 
 TEST(PageGenerator, TruthTableHasAHeaderAndOneLinePerProduct) {
     const GeneratedPortal portal = GeneratePortal(5, 3, 4);
     const std::string table = TruthTable(portal);
     const size_t lines = static_cast<size_t>(std::count(table.begin(), table.end(), '\n'));
-    EXPECT_EQ(lines, AllTruth(portal).size() + 1);
+    EXPECT_EQ(lines, AllProducts(portal).size() + 1);
     EXPECT_TRUE(table.starts_with("productName\tcategory\tstock\tprice\t"));
     const ProductRecord& first = portal.shops.front().truth.front();
     const std::string firstLine = table.substr(table.find('\n') + 1);

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "shopdata/ProductRecord.h"
+#include "shopdata/TextConversion.h"
+
+// The products' names as UTF-8, in order, so that a mismatch reads plainly.
+inline std::vector<std::string> Utf8Names(const std::vector<ProductRecord>& products) {
+    std::vector<std::string> names;
+    for (const ProductRecord& p : products) names.push_back(ShiftJisToUtf8(p.productName));
+    return names;
+}
+
+// Each product's name as UTF-8 with its price, in order.
+inline std::vector<std::pair<std::string, int>> NamesAndPrices(
+    const std::vector<ProductRecord>& products) {
+    std::vector<std::pair<std::string, int>> rows;
+    for (const ProductRecord& p : products)
+        rows.emplace_back(ShiftJisToUtf8(p.productName), p.price);
+    return rows;
+}
