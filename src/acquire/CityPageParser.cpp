@@ -1,8 +1,9 @@
 #include "acquire/CityPageParser.h"
 
 #include "acquire/MarkerFinder.h"
-#include "acquire/PageText.h"
+#include "platform/Files.h"
 #include "shopdata/ShiftJisText.h"
+#include "shopdata/TextConversion.h"
 
 namespace {
 
@@ -38,8 +39,10 @@ void ParseCityText(std::string_view sjisText, const std::string& cityName,
 
 int ParseCityPage(const std::string& pagePath, const std::string& cityName,
                   std::vector<CompanyEntry>& companies) {
-    const std::optional<std::string> text = ReadPageAsShiftJis(pagePath);
-    if (!text || text->empty()) return 0;
-    ParseCityText(*text, cityName, companies);
+    std::string raw;
+    if (!platform::ReadWholeFile(pagePath, raw)) return 0;
+    std::string text;
+    if (!Utf8ToShiftJis(raw, text) || text.empty()) return 0;
+    ParseCityText(text, cityName, companies);
     return static_cast<int>(companies.size());
 }
