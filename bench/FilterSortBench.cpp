@@ -139,7 +139,7 @@ int main() {
     std::printf("building %zu records...\n", kRecordCount);
     const std::vector<ProductRecord> products = MakeProducts(kRecordCount);
     CityFlags flags;
-    flags.fill(1);
+    flags.fill(true);
     const SortKey byPrice{kColumnPrice, kSortAscending};
     const auto noPrepare = [] {};
     std::vector<ListRow> rows;

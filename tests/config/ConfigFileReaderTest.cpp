@@ -26,7 +26,7 @@ ConfigStore Prefilled() {
     c.listTextColor = 2;
     c.sortColumn = 5;
     c.sortOrder = 1;
-    c.cityEnabled = {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
+    c.cityEnabled.fill(false);
     c.searchHistory = {"old-word"};
     c.fileVersion = "old-version";
     return c;

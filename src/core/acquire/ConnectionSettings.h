@@ -3,7 +3,7 @@
 
 // How the fetcher reaches the network: the proxy settings of the settings store.
 struct ConnectionSettings {
-    int proxyEnabled = 0;
+    bool proxyEnabled = false;
     std::string proxyServer;
     // 0 leaves the port to the proxy server text (or the proxy default); only the
     // low 16 bits are used.

@@ -75,7 +75,7 @@ HttpFetcher::HttpFetcher(const ConnectionSettings& settings, NetworkErrorReporte
 
 void HttpFetcher::ApplyConnectionSettings(const ConnectionSettings& settings) {
     CURL* easy = m_easy.get();
-    if (settings.proxyEnabled == 0) {
+    if (!settings.proxyEnabled) {
         // The program takes no settings from the environment, http_proxy included.
         curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
         return;

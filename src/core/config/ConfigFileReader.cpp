@@ -119,6 +119,14 @@ public:
         return found;
     }
 
+    // A flag is set when its number is not 0; the file holds 0 or 1.
+    bool ReadFlag(const xmlNode* element, const char* name, bool& out) {
+        int value = 0;
+        const bool found = ReadInt(element, name, value);
+        out = value != 0;
+        return found;
+    }
+
 private:
     // Deeper nesting than the parser itself accepts; it only stops a reference cycle.
     static constexpr int kMaxEntityDepth = 40;
@@ -148,7 +156,7 @@ private:
 };
 
 void ReadProxySection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {
-    reader.ReadInt(element, "enable", config.proxyEnabled);
+    reader.ReadFlag(element, "enable", config.proxyEnabled);
     reader.ReadString(element, "server", config.proxyServer);
     reader.ReadInt(element, "port", config.proxyPort);
     reader.ReadString(element, "user", config.proxyUser);
@@ -173,7 +181,7 @@ void ReadCitySection(AttributeReader& reader, const xmlNode* element, ConfigStor
     if (element == nullptr) return;
     const xmlNode* child = SkipBlanks(element->children);
     for (int i = 0; i < kCityCount && child != nullptr; ++i, child = SkipBlanks(child->next))
-        reader.ReadInt(AsElement(child), "enable", config.cityEnabled[i]);
+        reader.ReadFlag(AsElement(child), "enable", config.cityEnabled[i]);
 }
 
 void ReadHistorySection(AttributeReader& reader, const xmlNode* element, ConfigStore& config) {

@@ -85,7 +85,7 @@ std::string SerializeConfig(const ConfigStore& config) {
     out += "/>";
 
     OpenElement(out, 1, "proxy_info");
-    AppendAttribute(out, "enable", config.proxyEnabled);
+    AppendAttribute(out, "enable", config.proxyEnabled ? 1 : 0);
     AppendAttribute(out, "server", config.proxyServer);
     AppendAttribute(out, "port", config.proxyPort);
     AppendAttribute(out, "user", config.proxyUser);
@@ -110,7 +110,7 @@ std::string SerializeConfig(const ConfigStore& config) {
     for (int i = 0; i < kCityCount; ++i) {
         OpenElement(out, 2, "city");
         AppendAttribute(out, "name", CityTable()[i].name);
-        AppendAttribute(out, "enable", config.cityEnabled[i]);
+        AppendAttribute(out, "enable", config.cityEnabled[i] ? 1 : 0);
         out += "/>";
     }
     CloseElement(out, 1, "city_info");

@@ -1,5 +1,5 @@
 #include "config/ConfigStore.h"
 
 ConfigStore::ConfigStore() {
-    cityEnabled.fill(1);
+    cityEnabled.fill(true);
 }

@@ -19,7 +19,7 @@ public:
 
     std::string portalId;
     std::string portalPassword;  // kept in memory only, never saved
-    int proxyEnabled = 0;        // 1 = use the proxy
+    bool proxyEnabled = false;
     std::string proxyServer;
     int proxyPort = 0;  // 0 = not given
     std::string proxyUser;
@@ -31,7 +31,7 @@ public:
     int listTextColor = 0;
     int sortColumn = kColumnCityName;
     int sortOrder = 0;                        // 0 ascending, 1 descending
-    std::array<int, kCityCount> cityEnabled;  // all 1; index = CityTable position
+    CityFlags cityEnabled;                    // all set; index = CityTable position
     std::vector<std::string> searchHistory;   // oldest first
     std::string fileVersion;                  // carried over from the file read, never set
 

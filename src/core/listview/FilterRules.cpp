@@ -103,7 +103,7 @@ bool MatchesCondition(int fieldValue, int inputValue, int condition) {
 
 bool IsCityEnabled(std::string_view cityName, const CityFlags& flags) {
     const int index = FindCityIndex(cityName);
-    return index >= 0 && flags[index] != 0;
+    return index >= 0 && flags[index];
 }
 
 bool EnabledCities::Contains(std::string_view cityName) {

@@ -68,8 +68,6 @@ bool MatchesNameKeywords(std::string_view productName, std::string_view nameText
 bool MatchesCategory(std::string_view category, std::string_view categoryText);
 bool MatchesCondition(int fieldValue, int inputValue, int condition);
 
-// One flag per CityTable entry, non-zero when the city's offers are shown.
-using CityFlags = std::array<int, kCityCount>;
 
 // A city that is not in CityTable is never shown.
 bool IsCityEnabled(std::string_view cityName, const CityFlags& flags);

@@ -7,6 +7,10 @@
 // The fixed tables that every subsystem indexes by position. Names are Shift-JIS.
 
 inline constexpr int kCityCount = 13;
+
+// One flag per CityTable entry: set when the city's offers are shown.
+using CityFlags = std::array<bool, kCityCount>;
+
 inline constexpr int kColumnCount = 9;
 inline constexpr int kCategoryGroupCount = 4;
 

@@ -50,8 +50,8 @@ DownloadSettingsDialog::DownloadSettingsDialog(ConfigStore& config, QWidget* par
         MakeEdit(QStringLiteral("proxyPasswordEdit"), config.proxyPassword, this, true);
     m_useProxyCheck = new QCheckBox(QStringLiteral("プロキシサーバを使用する"), this);
     m_useProxyCheck->setObjectName(QStringLiteral("useProxyCheck"));
-    m_useProxyCheck->setChecked(config.proxyEnabled != 0);
-    EnableProxyEdits(config.proxyEnabled != 0);
+    m_useProxyCheck->setChecked(config.proxyEnabled);
+    EnableProxyEdits(config.proxyEnabled);
     connect(m_useProxyCheck, &QCheckBox::clicked, this, &DownloadSettingsDialog::OnUseProxyClicked);
 
     auto* account = new QGridLayout;
@@ -109,7 +109,7 @@ void DownloadSettingsDialog::EnableProxyEdits(bool enabled) {
 void DownloadSettingsDialog::accept() {
     m_config.portalId = FromQString(m_portalIdEdit->text());
     m_config.portalPassword = FromQString(m_portalPasswordEdit->text());
-    m_config.proxyEnabled = m_useProxyCheck->isChecked() ? 1 : 0;
+    m_config.proxyEnabled = m_useProxyCheck->isChecked();
     m_config.proxyServer = FromQString(m_proxyServerEdit->text());
     m_config.proxyPort = AtoiReading(FromQString(m_proxyPortEdit->text()));
     m_config.proxyUser = FromQString(m_proxyUserEdit->text());

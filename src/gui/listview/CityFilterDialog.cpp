@@ -32,7 +32,7 @@ CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
     for (int i = 0; i < kCityCount; ++i) {
         m_checks[i] = new QCheckBox(ToQString(CityTable()[i].name), this);
         m_checks[i]->setObjectName(QStringLiteral("cityCheck%1").arg(i));
-        m_checks[i]->setChecked(m_flags[i] != 0);
+        m_checks[i]->setChecked(m_flags[i]);
         checks->addWidget(m_checks[i], i / kChecksPerRow, i % kChecksPerRow);
     }
 
@@ -60,7 +60,7 @@ CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
 }
 
 void CityFilterDialog::accept() {
-    for (int i = 0; i < kCityCount; ++i) m_flags[i] = m_checks[i]->isChecked() ? 1 : 0;
+    for (int i = 0; i < kCityCount; ++i) m_flags[i] = m_checks[i]->isChecked();
     QDialog::accept();
 }
 
