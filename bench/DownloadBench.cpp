@@ -77,8 +77,13 @@ int main(int argc, char** argv) {
     PassTimer passes;
     CountingErrorReporter errors;
     const std::atomic<bool> cancel{false};
-    HttpFetcher fetcher(ConnectionSettings{}, errors, cancel);
-    DownloadJob job(folder.string(), DownloadSource{&fetcher, server.HostPort(), "bench", "bench"},
+    const HttpFetcherStart fetcher = StartHttpFetcher(ConnectionSettings{}, errors, cancel);
+    if (!fetcher.fetcher) {
+        std::fprintf(stderr, "cannot start a fetcher: %s\n", fetcher.error.c_str());
+        return 1;
+    }
+    DownloadJob job(folder.string(),
+                    DownloadSource{fetcher.fetcher.get(), server.HostPort(), "bench", "bench"},
                     passes, cancel);
     const Clock::time_point start = Clock::now();
     const bool ok = JobThreadProc(job) == 1;

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "PageGenerator.h"
 #include "acquire/DownloadJob.h"
 #include "acquire/JobReporter.h"
-#include "PageGenerator.h"
 
 int main(int argc, char** argv) {
     const int shops = argc > 1 ? std::atoi(argv[1]) : 3000;

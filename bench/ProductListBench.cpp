@@ -19,10 +19,11 @@
 #include <vector>
 
 #include "app/VeraduneApp.h"
-#include "config/ConfigStore.h"
+#include "config/WorkingFolder.h"
 #include "listview/CVeraduneView.h"
 #include "listview/ProductListCtrl.h"
 #include "mainframe/CMainFrame.h"
+#include "platform/Clock.h"
 
 namespace {
 
@@ -66,40 +67,42 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: veradune-bench-list FOLDER [RUNS]\n");
         return 2;
     }
-    std::filesystem::current_path(argv[1]);
-    std::filesystem::remove(kConfigFileName);
+    const WorkingFolder folder(argv[1]);
+    std::filesystem::remove(folder.ConfigPath());
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
+    const SystemClock clock;
     std::unique_ptr<CMainFrame> frame;
     const double startUp = Milliseconds([&] {
-        frame = InitInstance();
+        frame = InitInstance({folder, "127.0.0.1:1", &clock});
         if (frame) frame->grab();
     });
-    if (!frame || frame->View().products.empty()) {
+    if (!frame || frame->View().Products().Products().empty()) {
         std::fprintf(stderr, "no saved pages in %s\n", argv[1]);
         return 1;
     }
-    CVeraduneView& view = frame->View();
-    ProductListCtrl& list = view.List();
-    std::printf("%zu products, %d shown\n", view.products.size(), list.Model().rowCount());
+    auto& list = *frame->findChild<ProductListCtrl*>(QStringLiteral("productList"));
+    std::printf("%zu products, %d shown\n", frame->View().Products().Products().size(),
+                list.model()->rowCount());
     Report("start-up from the saved pages", startUp, 3000);
 
-    Measure("filter showing every row", runs, 300, list, [&] { view.StartFilter(); });
-    Measure("header click: price (number)", runs, 500, list,
-            [&] { view.OnColumnClick(kColumnPrice); });
+    QAction& startFilter = *frame->findChild<QAction*>(QStringLiteral("startFilterAction"));
+    Measure("filter showing every row", runs, 300, list, [&] { startFilter.trigger(); });
+    // What a click on a header sends.
+    const auto click = [&](int column) { emit list.horizontalHeader()->sectionClicked(column); };
+    Measure("header click: price (number)", runs, 500, list, [&] { click(kColumnPrice); });
     Measure("header click: product name (text)", runs, 500, list,
-            [&] { view.OnColumnClick(kColumnProductName); });
-    Measure("header click: city (text)", runs, 500, list,
-            [&] { view.OnColumnClick(kColumnCityName); });
-    QAction& cheapest = frame->CheapestOnlyAction();
+            [&] { click(kColumnProductName); });
+    Measure("header click: city (text)", runs, 500, list, [&] { click(kColumnCityName); });
+    QAction& cheapest = *frame->findChild<QAction*>(QStringLiteral("cheapestOnlyAction"));
     Measure("cheapest-only on and off", runs, 0, list, [&] {
         cheapest.trigger();
         cheapest.trigger();
     });
     std::printf("peak memory %.0f MB (goal 600 MB)\n", PeakMemoryMb());
     frame->close();
-    std::filesystem::remove(kConfigFileName);
+    std::filesystem::remove(folder.ConfigPath());
     return 0;
 }

@@ -1,229 +1,300 @@
-// Starting and closing the program, and the update command.
+// The program as a player starts, uses and closes it.
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
-#include <QPushButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QTest>
 #include <csignal>
+#include <filesystem>
 
-#include "MainWindowTestSupport.h"
-#include "PageGenerator.h"
-#include "acquire/DownloadDialog.h"
-#include "acquire/PagePaths.h"
-#include "app/AboutDialog.h"
+#include "GuiTestSupport.h"
 #include "app/VeraduneApp.h"
-#include "config/DownloadSettingsDialog.h"
-#include "listview/ProductFilter.h"
-#include "listview/ProductSort.h"
-#include "portal/PortalServer.h"
+#include "config/ConfigStore.h"
 #include "support/TestFiles.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Whether the list shows exactly `expected`, row by row and cell by cell.
-void ExpectRows(const CMainFrame& frame, const std::vector<ProductRecord>& expected) {
-    const ProductTableModel& model = frame.View().List().Model();
-    ASSERT_EQ(model.rowCount(), static_cast<int>(expected.size()));
-    for (int row = 0; row < model.rowCount(); ++row)
-        for (int column = 0; column < kColumnCount; ++column)
-            ASSERT_EQ(model.index(row, column).data().toString(),
-                      ToQString(CellText(expected[row], column)))
-                << "row " << row << " column " << column;
+QTableView& List(QWidget& frame) {
+    return *frame.findChild<QTableView*>(QStringLiteral("productList"));
 }
 
-class MainWindowTest : public WorkingFolderTest {
+template <class T>
+T& Child(QWidget& window, const char* name) {
+    return *window.findChild<T*>(QLatin1String(name));
+}
+
+class MainWindowTest : public GuiTest {
+public:
+    using GuiTest::m_answers;
+
 protected:
-    void SetUp() override {
-        WorkingFolderTest::SetUp();
-        SetModalHandler([this](QDialog& dialog) { return Answer(dialog); });
+    std::unique_ptr<CMainFrame> Start() {
+        auto frame = InitInstance(m_context);
+        if (frame) m_tester = std::make_unique<QAbstractItemModelTester>(List(*frame).model());
+        return frame;
     }
-    void TearDown() override {
-        if (m_portal) m_portal->Stop();
-        WorkingFolderTest::TearDown();
-    }
-
-    // The download dialog runs for real; the settings dialog is answered.
-    int Answer(QDialog& dialog) {
-        if (qobject_cast<DownloadDialog*>(&dialog)) return dialog.exec();
-        if (qobject_cast<DownloadSettingsDialog*>(&dialog)) {
-            ++m_settingsShown;
-            if (m_onSettings) m_onSettings(dialog);
-            m_acceptSettings ? dialog.accept() : dialog.reject();
-            return dialog.result();
-        }
-        if (qobject_cast<AboutDialog*>(&dialog)) {
-            m_aboutShown = {dialog.windowTitle(),
-                            dialog.findChild<QLabel*>(QStringLiteral("versionLabel"))->text()};
-            return int(QDialog::Accepted);
-        }
-        ADD_FAILURE() << "unexpected dialog " << dialog.windowTitle().toStdString();
-        return QDialog::Rejected;
+    ConfigStore SavedSettings() const {
+        ConfigStore saved;
+        EXPECT_TRUE(saved.Load(m_context.folder.ConfigPath()));
+        return saved;
     }
 
-    // Saved pages of a generated portal; returns its products in parse order.
-    static std::vector<ProductRecord> SavePages(std::uint64_t seed, int shops, int perShop) {
-        const GeneratedPortal portal = GeneratePortal(seed, shops, perShop);
-        EXPECT_TRUE(WritePortal(portal, kDownloadFolder));
-        return AllProducts(portal);
-    }
-
-    int m_settingsShown = 0;
-    bool m_acceptSettings = false;
-    std::function<void(QDialog&)> m_onSettings;
-    std::unique_ptr<portal::PortalServer> m_portal;
-    std::vector<QString> m_aboutShown;  // caption and version line
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
 };
 
-TEST_F(MainWindowTest, StartsFromTheSavedPagesInTheSavedOrder) {
-    std::vector<ProductRecord> expected = SavePages(7, 20, 6);
-    ConfigStore settings;
-    settings.sortColumn = kColumnPrice;
-    settings.sortOrder = kSortDescending;
-    settings.lastUpdate = "2024/01/02 03:04:05";
-    settings.searchHistory = {S("ワイン"), S("絹")};
-    settings.cityEnabled[0] = 0;
-    ASSERT_TRUE(settings.Save(kConfigFileName));
-    const std::string fileBefore = ReadBytes(kConfigFileName);
+const QStringList kAllByCity = {"胡椒", "小麦", "塩", "砂糖", "小麦"};
 
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
+TEST_F(MainWindowTest, StartsFromTheSavedPagesWithoutAskingAnything) {
+    SavePortalPages();
+    const auto frame = Start();
     ASSERT_TRUE(frame);
-    EXPECT_EQ(m_settingsShown, 0) << "no download without need";
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
-    EXPECT_EQ(frame->View().products.size(), expected.size());
-
-    SortProducts(expected, {kColumnPrice, kSortDescending});
-    std::erase_if(expected,
-                  [](const ProductRecord& p) { return p.cityName == CityTable()[0].name; });
-    ExpectRows(*frame, expected);
-    EXPECT_EQ(PaneText(*frame, "hitPane"),
-              QStringLiteral("%1件ヒットしました").arg(expected.size()));
-    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"),
-              QStringLiteral("最終更新日時：2024/01/02 03:04:05"));
-    EXPECT_EQ(HeaderText(*frame, kColumnPrice), QStringLiteral("販売価格 ▼"));
-    EXPECT_EQ(HeaderText(*frame, kColumnCityName), QStringLiteral("都市名"));
-    QComboBox& names = frame->NameCombo();
-    ASSERT_EQ(names.count(), 2);
-    EXPECT_EQ(names.itemText(0), QStringLiteral("絹"));
-    EXPECT_EQ(names.itemText(1), QStringLiteral("ワイン"));
-    EXPECT_EQ(names.currentText(), QString());
-    EXPECT_FALSE(frame->ClearFilterAction().isEnabled());
-    EXPECT_EQ(ReadBytes(kConfigFileName), fileBefore) << "written only at close";
-}
-
-TEST_F(MainWindowTest, FirstStartAsksForTheAccountAndCancelLeavesAnEmptyList) {
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(m_settingsShown, 1);
-    EXPECT_TRUE(fs::is_directory(kDownloadFolder));
-    EXPECT_EQ(frame->View().List().Model().rowCount(), 0);
-    EXPECT_EQ(PaneText(*frame, "hitPane"), QString());
-    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QString());
-    EXPECT_FALSE(fs::exists(kConfigFileName));
-
-    frame->close();
-    EXPECT_EQ(SavedSettings(), ConfigStore());
-}
-
-TEST_F(MainWindowTest, ClosingSavesTheChangedChoices) {
-    SavePages(3, 13, 3);
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
-    ASSERT_TRUE(frame);
-    frame->View().OnColumnClick(kColumnStock);
-    frame->View().OnColumnClick(kColumnStock);
-    frame->NameCombo().setEditText(QStringLiteral("剣"));
-    frame->findChild<QAction*>(QStringLiteral("startFilterAction"))->trigger();
-    SetModalHandler([](QDialog& dialog) {
-        dialog.findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
-        dialog.findChild<QCheckBox*>(QStringLiteral("cityCheck4"))->setChecked(true);
-        dialog.accept();
-        return dialog.result();
-    });
-    frame->findChild<QAction*>(QStringLiteral("cityFilterAction"))->trigger();
-
-    frame->findChild<QAction*>(QStringLiteral("exitAction"))->trigger();
-    EXPECT_FALSE(frame->isVisible());
-    const ConfigStore saved = SavedSettings();
-    EXPECT_EQ(saved.sortColumn, kColumnStock);
-    EXPECT_EQ(saved.sortOrder, kSortDescending);
-    EXPECT_EQ(saved.searchHistory, std::vector<std::string>{S("剣")});
-    CityFlags onlyAmsterdam{};
-    onlyAmsterdam[4] = 1;
-    EXPECT_EQ(saved.cityEnabled, onlyAmsterdam);
-}
-
-TEST_F(MainWindowTest, UpdateCommandReloadsFromThePortal) {
-    SavePages(5, 13, 2);
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
-    ASSERT_TRUE(frame);
-    const std::vector<std::string> oldRows = ShownTags(*frame);
-    const GeneratedPortal served = GeneratePortal(6, 15, 3);
-    m_portal = std::make_unique<portal::PortalServer>(
-        std::shared_ptr<const portal::PageSource>(portal::MakeGeneratedPageSource(served)),
-        portal::PortalSettings());
-    ASSERT_TRUE(m_portal->Start(0));
-    DownloadDialog::SetHostOverride(m_portal->HostPort());
-    DownloadDialog::SetClock([] { return std::string("2030/01/01 00:00:00"); });
-    QAction* update = frame->findChild<QAction*>(QStringLiteral("updateListAction"));
-
-    // Cancelled in the settings dialog: nothing changes.
-    update->trigger();
-    EXPECT_EQ(m_settingsShown, 1);
-    EXPECT_EQ(ShownTags(*frame), oldRows);
+    EXPECT_EQ(m_shown, std::vector<std::string>{kProgressTitle});
+    EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
+    EXPECT_EQ(Shown(*frame, kColumnPrice), (QStringList{"400", "300", "100", "200", "250"}));
+    EXPECT_EQ(PaneText(*frame, "hitPane"), QStringLiteral("5件ヒットしました"));
     EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時："));
-
-    m_acceptSettings = true;
-    m_onSettings = [](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("portalIdEdit"))->setText(QStringLiteral("me"));
-        dialog.findChild<QLineEdit*>(QStringLiteral("portalPasswordEdit"))
-            ->setText(QStringLiteral("secret"));
-    };
-    update->trigger();
-    std::vector<ProductRecord> expected = AllProducts(served);
-    SortProducts(expected, SortKey());
-    ExpectRows(*frame, expected);
-    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"),
-              QStringLiteral("最終更新日時：2030/01/01 00:00:00"));
-
-    frame->close();
-    const std::string file = ReadBytes(kConfigFileName);
-    EXPECT_NE(file.find("\"me\""), std::string::npos);
-    EXPECT_EQ(file.find("secret"), std::string::npos) << "the portal password is never saved";
-    EXPECT_EQ(SavedSettings().lastUpdate, "2030/01/01 00:00:00");
+    EXPECT_EQ(List(*frame).model()->headerData(kColumnCityName, Qt::Horizontal),
+              QStringLiteral("都市名 ▲"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
+    EXPECT_GE(frame->width(), 900);
+    EXPECT_GE(frame->height(), 800);
+    EXPECT_FALSE(Child<QAction>(*frame, "clearFilterAction").isEnabled());
 }
 
-TEST_F(MainWindowTest, TerminationSignalClosesTheWindowAndSaves) {
-    SavePages(3, 13, 2);
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
+TEST_F(MainWindowTest, FirstStartDownloadsAndClosingSavesAllButThePassword) {
+    StartPortal();
+    m_answers[kSettingsTitle] = [](QDialog& dialog) {
+        Child<QLineEdit>(dialog, "portalIdEdit").setText("me");
+        Child<QLineEdit>(dialog, "portalPasswordEdit").setText("secret");
+        dialog.accept();
+    };
+    const auto frame = Start();
     ASSERT_TRUE(frame);
-    frame->View().OnColumnClick(kColumnPrice);
+    EXPECT_EQ(m_shown, (std::vector<std::string>{kSettingsTitle, kProgressTitle}));
+    EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
+    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
+
+    frame->close();
+    EXPECT_TRUE(frame->IsClosed());
+    const ConfigStore saved = SavedSettings();
+    EXPECT_EQ(saved.portalId, "me");
+    EXPECT_EQ(saved.lastUpdate, kNow);
+    const std::string file = ReadBytes(m_context.folder.ConfigPath());
+    EXPECT_NE(file.find("size=\"3\""), std::string::npos) << "the company count";
+    EXPECT_EQ(file.find("secret"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FirstStartCancelledLeavesAnEmptyListAndTheFolder) {
+    m_answers[kSettingsTitle] = [](QDialog& dialog) { dialog.reject(); };
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(m_shown, std::vector<std::string>{kSettingsTitle});
+    EXPECT_TRUE(Shown(*frame, kColumnProductName).isEmpty());
+    EXPECT_TRUE(std::filesystem::is_directory(m_context.folder.DownloadFolder()));
+}
+
+// Each command as the player gives it, on the five saved offers.
+struct CommandCase {
+    const char* name;
+    std::function<void(CMainFrame&, MainWindowTest&)> give;
+    QStringList shown;
+    bool clearOffered;
+};
+
+void PrintTo(const CommandCase& command, std::ostream* out) {
+    *out << command.name;
+}
+
+class CommandTest : public MainWindowTest, public ::testing::WithParamInterface<CommandCase> {};
+
+void Type(CMainFrame& frame, const char* box, const QString& text) {
+    if (auto* combo = frame.findChild<QComboBox*>(QLatin1String(box)))
+        combo->setEditText(text);
+    else
+        frame.findChild<QLineEdit*>(QLatin1String(box))->setText(text);
+}
+
+void Choose(CMainFrame& frame, const char* box, int index) {
+    frame.findChild<QComboBox*>(QLatin1String(box))->setCurrentIndex(index);
+}
+
+TEST_P(CommandTest, ShowsWhatThePlayerAskedFor) {
+    SavePortalPages();
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    GetParam().give(*frame, *this);
+    EXPECT_EQ(Shown(*frame, kColumnProductName), GetParam().shown);
+    EXPECT_EQ(PaneText(*frame, "hitPane"),
+              QStringLiteral("%1件ヒットしました").arg(GetParam().shown.size()));
+    EXPECT_EQ(Child<QAction>(*frame, "clearFilterAction").isEnabled(), GetParam().clearOffered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CommandTest,
+    ::testing::Values(
+        CommandCase{"TypingAloneFiltersNothing",
+                    [](CMainFrame& f, MainWindowTest&) { Type(f, "nameCombo", "小麦"); },
+                    kAllByCity, false},
+        CommandCase{"StartFilterWithAName",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        Type(f, "nameCombo", "小麦");
+                        Trigger(f, "startFilterAction");
+                    },
+                    {"小麦", "小麦"},
+                    true},
+        CommandCase{"PriceAtLeast",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        Type(f, "priceEdit", "250");
+                        Choose(f, "priceConditionCombo", 0);
+                        Trigger(f, "startFilterAction");
+                    },
+                    {"胡椒", "小麦", "小麦"},
+                    true},
+        CommandCase{"StockEqualWithoutDigitsMeansZero",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        Type(f, "stockEdit", "x");
+                        Choose(f, "stockConditionCombo", 2);
+                        Trigger(f, "startFilterAction");
+                    },
+                    {},
+                    true},
+        CommandCase{"ChoosingACategoryFiltersAtOnce",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        auto* box = f.findChild<QComboBox*>(QStringLiteral("categoryCombo"));
+                        box->setCurrentIndex(box->findText(QStringLiteral("装備品（全て）")));
+                        emit box->activated(box->currentIndex());
+                    },
+                    {},
+                    true},
+        CommandCase{"CheapestOnly",
+                    [](CMainFrame& f, MainWindowTest&) { Trigger(f, "cheapestOnlyAction"); },
+                    {"胡椒", "塩", "砂糖", "小麦"},
+                    true},
+        CommandCase{"CheapestOnlyTwice",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        Trigger(f, "cheapestOnlyAction");
+                        Trigger(f, "cheapestOnlyAction");
+                    },
+                    kAllByCity, false},
+        CommandCase{
+            "ClearFilterEmptiesTheInputs",
+            [](CMainFrame& f, MainWindowTest&) {
+                Type(f, "nameCombo", "塩");
+                Trigger(f, "startFilterAction");
+                Trigger(f, "clearFilterAction");
+                EXPECT_TRUE(
+                    f.findChild<QComboBox*>(QStringLiteral("nameCombo"))->currentText().isEmpty());
+            },
+            kAllByCity, false},
+        CommandCase{"CitiesConfirmed",
+                    [](CMainFrame& f, MainWindowTest& test) {
+                        test.m_answers[kCitiesTitle] = [](QDialog& dialog) {
+                            Child<QCheckBox>(dialog, "cityCheck0").setChecked(false);
+                            dialog.accept();
+                        };
+                        Trigger(f, "cityFilterAction");
+                    },
+                    {"胡椒"},
+                    false},
+        CommandCase{"CitiesCancelled",
+                    [](CMainFrame& f, MainWindowTest& test) {
+                        test.m_answers[kCitiesTitle] = [](QDialog& dialog) {
+                            Child<QCheckBox>(dialog, "cityCheck0").setChecked(false);
+                            dialog.reject();
+                        };
+                        Trigger(f, "cityFilterAction");
+                    },
+                    kAllByCity, false},
+        CommandCase{"HeaderClickSortsWithoutFiltering",
+                    [](CMainFrame& f, MainWindowTest&) {
+                        emit List(f).horizontalHeader()->sectionClicked(kColumnPrice);
+                        EXPECT_EQ(List(f).model()->headerData(kColumnPrice, Qt::Horizontal),
+                                  QStringLiteral("販売価格 ▲"));
+                    },
+                    {"塩", "砂糖", "小麦", "小麦", "胡椒"},
+                    false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, SearchedNamesJoinTheHistoryOnceAtTheTopAndAreSaved) {
+    SavePortalPages();
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    auto& names = Child<QComboBox>(*frame, "nameCombo");
+    for (const char* name : {"塩", "小麦", "塩", ""}) {
+        names.setEditText(QString::fromUtf8(name));
+        Trigger(*frame, "startFilterAction");
+    }
+    ASSERT_EQ(names.count(), 2);
+    EXPECT_EQ(names.itemText(0), QStringLiteral("小麦"));
+    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    frame->close();
+    const ConfigStore saved = SavedSettings();
+    EXPECT_EQ(saved.searchHistory.size(), 2u);
+    EXPECT_EQ(saved.sortColumn, kColumnPrice);
+    EXPECT_EQ(saved.sortOrder, 1);
+
+    // The next start brings them back: newest name on top, the price order.
+    m_shown.clear();
+    const auto again = Start();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Child<QComboBox>(*again, "nameCombo").itemText(0), QStringLiteral("小麦"));
+    EXPECT_EQ(Shown(*again, kColumnPrice), (QStringList{"400", "300", "250", "200", "100"}));
+}
+
+TEST_F(MainWindowTest, UpdateCommandAsksForTheAccountAndReplacesTheList) {
+    StartPortal();
+    std::filesystem::create_directory(m_context.folder.DownloadFolder());
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    EXPECT_TRUE(Shown(*frame, kColumnProductName).isEmpty());
+    Trigger(*frame, "updateListAction");
+    EXPECT_EQ(m_shown, (std::vector<std::string>{kProgressTitle, kSettingsTitle, kProgressTitle}));
+    EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
+    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
+}
+
+TEST_F(MainWindowTest, TerminationRequestClosesTheWindowAndSaves) {
+    SavePortalPages();
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
     std::raise(SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->IsClosed(); }, 5000));
-    EXPECT_FALSE(frame->isVisible());
     EXPECT_EQ(SavedSettings().sortColumn, kColumnPrice);
 }
 
-TEST_F(MainWindowTest, TerminationSignalDuringStartUpEndsWithoutAWindow) {
-    m_onSettings = [](QDialog& dialog) {
-        std::raise(SIGTERM);
-        // The request arrives while the dialog waits for the user, and closes it.
-        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    };
-    m_acceptSettings = false;
-    EXPECT_EQ(InitInstance(), nullptr);
-    EXPECT_EQ(m_settingsShown, 1);
+TEST_F(MainWindowTest, TerminationRequestDuringTheFirstDownloadEndsWithoutAWindow) {
+    m_answers[kSettingsTitle] = [](QDialog&) { std::raise(SIGTERM); };
+    EXPECT_EQ(Start(), nullptr);
     EXPECT_EQ(SavedSettings(), ConfigStore());
 }
 
-TEST_F(MainWindowTest, AboutBoxShowsTheVersion) {
-    fs::create_directory(kDownloadFolder);  // nothing saved: the list stays empty
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
+TEST_F(MainWindowTest, MenusCarryTheCommandsAndTheAboutBoxTheVersion) {
+    SavePortalPages();
+    const auto frame = Start();
     ASSERT_TRUE(frame);
-    frame->AboutAction().trigger();
-    ASSERT_EQ(m_aboutShown.size(), 2u);
-    EXPECT_EQ(m_aboutShown[0], QStringLiteral("Veraduneのﾊﾞｰｼﾞｮﾝ情報"));
-    EXPECT_EQ(m_aboutShown[1], QStringLiteral("Veradune ver1.0.0.1"));
+    QStringList menus;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        menus.append(menu->text());
+        for (QAction* item : menu->menu()->actions())
+            if (!item->isSeparator()) menus.append(item->text());
+    }
+    EXPECT_EQ(menus, (QStringList{"ﾌｧｲﾙ(&F)", "絞り込み開始(&N)", "絞り込み解除(&C)",
+                                  "都市名で絞り込み(&T)...", "最安値の商品のみ表示(&M)",
+                                  "商品ﾘｽﾄを更新(&R)...", "ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)...",
+                                  "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "表示(&V)", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
+                                  "ﾍﾙﾌﾟ(&H)", "Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    QString version;
+    m_answers["Veraduneのﾊﾞｰｼﾞｮﾝ情報"] = [&version](QDialog& dialog) {
+        version = Child<QLabel>(dialog, "versionLabel").text();
+        dialog.accept();
+    };
+    Trigger(*frame, "aboutAction");
+    EXPECT_EQ(version, QStringLiteral("Veradune ver1.0.0.1"));
 }
 
 }  // namespace

@@ -3,14 +3,15 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTimer>
 
 #include "acquire/DownloadDialog.h"
 #include "app/AboutDialog.h"
 #include "config/DownloadSettingsDialog.h"
-#include "listview/CVeraduneView.h"
 #include "listview/CityFilterDialog.h"
 #include "mainframe/CMainFrame.h"
 #include "shopdata/FixedTables.h"
@@ -38,54 +39,51 @@ void FillIfEmpty(QDialog& dialog, const char* editName, const QString& text) {
 ScreenshotTour::ScreenshotTour(QString outDir, int stalledPosition)
     : m_outDir(std::move(outDir)), m_stalledPosition(stalledPosition) {}
 
-int ScreenshotTour::Answer(QDialog& dialog) {
+void ScreenshotTour::Answer(QDialog& dialog) {
     if (qobject_cast<DownloadSettingsDialog*>(&dialog)) {
         FillIfEmpty(dialog, "portalIdEdit", QStringLiteral("sailor"));
         FillIfEmpty(dialog, "portalPasswordEdit", QStringLiteral("secret"));
-        dialog.show();
         Save(dialog, QStringLiteral("download-settings"));
         dialog.accept();
-        return dialog.result();
-    }
-    if (qobject_cast<DownloadDialog*>(&dialog)) return AnswerDownload(dialog);
-    if (qobject_cast<CityFilterDialog*>(&dialog) || qobject_cast<AboutDialog*>(&dialog)) {
-        dialog.show();
+    } else if (qobject_cast<DownloadDialog*>(&dialog)) {
+        WatchDownload(dialog);
+    } else if (qobject_cast<CityFilterDialog*>(&dialog) || qobject_cast<AboutDialog*>(&dialog)) {
         Save(dialog, qobject_cast<AboutDialog*>(&dialog) ? QStringLiteral("about")
                                                          : QStringLiteral("city-filter"));
         dialog.reject();
-        return dialog.result();
+    } else {
+        // Anything else (a network error box) would mean the download went wrong.
+        qWarning("unexpected dialog \"%s\"", qPrintable(dialog.windowTitle()));
+        dialog.reject();
     }
-    // Anything else (a network error box) would mean the download went wrong.
-    qWarning("unexpected dialog \"%s\"", qPrintable(dialog.windowTitle()));
-    dialog.reject();
-    return dialog.result();
 }
 
-// The dialog runs its own modal loop and job; it is grabbed while the portal holds
-// back the stalled page, so the status line already counts that page and the bar
-// and the detail line still show the one before.
-int ScreenshotTour::AnswerDownload(QDialog& dialog) {
+// The dialog runs its own job; it is grabbed while the portal holds back the
+// stalled page, so the status line already counts that page and the bar and the
+// detail line still show the one before.
+void ScreenshotTour::WatchDownload(QDialog& dialog) {
     const QString counted = QStringLiteral("取得済：%1 /").arg(m_stalledPosition);
     auto* statusLine = dialog.findChild<QLabel*>(QStringLiteral("statusLine"));
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
+    auto* poll = new QTimer(&dialog);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, &dialog, [this, poll, statusLine, counted, &dialog] {
         if (!statusLine || !statusLine->text().contains(counted)) return;
-        poll.stop();
+        poll->stop();
         Save(dialog, QStringLiteral("download-progress"));
     });
-    poll.start();
-    return dialog.exec();
+    poll->start();
 }
 
 void ScreenshotTour::VisitMainWindow(CMainFrame& frame) {
-    QComboBox& category = frame.CategoryCombo();
-    category.setCurrentIndex(category.findText(QStringLiteral("交易品（全て）")));
-    frame.View().StartFilter();
-    frame.View().OnColumnClick(kColumnPrice);
+    auto* category = frame.findChild<QComboBox*>(QStringLiteral("categoryCombo"));
+    category->setCurrentIndex(category->findText(QStringLiteral("交易品（全て）")));
+    frame.findChild<QAction*>(QStringLiteral("startFilterAction"))->trigger();
+    auto* list = frame.findChild<QTableView*>(QStringLiteral("productList"));
+    // What a click on the price header sends.
+    emit list->horizontalHeader()->sectionClicked(kColumnPrice);
     Save(frame, QStringLiteral("main-window"));
     frame.findChild<QAction*>(QStringLiteral("cityFilterAction"))->trigger();
-    frame.AboutAction().trigger();
+    frame.findChild<QAction*>(QStringLiteral("aboutAction"))->trigger();
 }
 
 QStringList ScreenshotTour::Missing() const {

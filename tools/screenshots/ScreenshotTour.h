@@ -6,16 +6,16 @@ class CMainFrame;
 class QDialog;
 class QWidget;
 
-// Walks through the program's windows as a user meets them and saves each one as a
-// PNG file: it answers every dialog the program opens, grabbing it first.
+// Walks through the program's windows as a player meets them and saves each one as
+// a PNG file: it answers every dialog the program opens, grabbing it first.
 class ScreenshotTour {
 public:
     // `stalledPosition`: the shop page (1-based, in download order) whose fetch the
     // portal holds back, so that the progress dialog is caught mid-run there.
     ScreenshotTour(QString outDir, int stalledPosition);
 
-    // The modal handler of the program's dialogs.
-    int Answer(QDialog& dialog);
+    // Answers one shown dialog.
+    void Answer(QDialog& dialog);
     // The main window with a category filter and a price sort, then the dialogs
     // opened from it.
     void VisitMainWindow(CMainFrame& frame);
@@ -24,7 +24,7 @@ public:
     QStringList Missing() const;
 
 private:
-    int AnswerDownload(QDialog& dialog);
+    void WatchDownload(QDialog& dialog);
     void Save(QWidget& widget, const QString& name);
 
     QString m_outDir;

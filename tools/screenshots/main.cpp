@@ -14,14 +14,14 @@
 #include <unordered_set>
 #include <vector>
 
+#include "DialogAnswerer.h"
 #include "ScreenshotTour.h"
 #include "acquire/CityPageParser.h"
-#include "acquire/DownloadDialog.h"
 #include "acquire/PagePaths.h"
 #include "app/VeraduneApp.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/Icons.h"
-#include "mainframe/ModalRunner.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "portal/PageSource.h"
 #include "portal/PortalServer.h"
@@ -29,8 +29,19 @@
 
 namespace {
 
-// The shown time of the last update, so that regenerated pictures stay the same.
-constexpr char kShownUpdateTime[] = "2024/06/01 21:00:00";
+// The time of the last update, so that regenerated pictures stay the same.
+class FixedClock : public Clock {
+public:
+    std::time_t Now() const override {
+        std::tm shown{};
+        shown.tm_year = 2024 - 1900;
+        shown.tm_mon = 5;
+        shown.tm_mday = 1;
+        shown.tm_hour = 21;
+        shown.tm_isdst = -1;
+        return std::mktime(&shown);
+    }
+};
 
 // The companies whose shop pages a download fetches, in download order.
 std::vector<int> DownloadOrder(const std::string& pagesFolder) {
@@ -90,17 +101,16 @@ int main(int argc, char* argv[]) {
         {portal::FaultKind::Stall, 1, {{portal::PortalPage::Shop, order[stalled]}}});
     portal::PortalServer server(std::make_shared<portal::FolderPageSource>(pages), settings);
     if (!server.Start(0)) return Fail(QStringLiteral("cannot start the stand-in portal"));
-    DownloadDialog::SetHostOverride(server.HostPort());
-    DownloadDialog::SetClock([] { return std::string(kShownUpdateTime); });
 
     QTemporaryDir workingFolder;
-    const QString startFolder = QDir::currentPath();
-    if (!workingFolder.isValid() || !QDir::setCurrent(workingFolder.path()))
-        return Fail(QStringLiteral("cannot make a working folder"));
+    if (!workingFolder.isValid()) return Fail(QStringLiteral("cannot make a working folder"));
+    const FixedClock clock;
+    const ProgramContext context{WorkingFolder(workingFolder.path().toStdString()),
+                                 server.HostPort(), &clock};
 
     ScreenshotTour tour(outDir, static_cast<int>(stalled) + 1);
-    SetModalHandler([&tour](QDialog& dialog) { return tour.Answer(dialog); });
-    const std::unique_ptr<CMainFrame> frame = InitInstance();
+    const DialogAnswerer answerer([&tour](QDialog& dialog) { tour.Answer(dialog); });
+    const std::unique_ptr<CMainFrame> frame = InitInstance(context);
     if (frame) {
         // Once the shown window has been laid out.
         QTimer::singleShot(0, frame.get(), [&tour, &frame] {
@@ -110,9 +120,7 @@ int main(int argc, char* argv[]) {
         });
         QApplication::exec();
     }
-    SetModalHandler({});
     server.Stop();
-    QDir::setCurrent(startFolder);
 
     const QStringList missing = tour.Missing();
     if (!missing.isEmpty()) return Fail(QStringLiteral("not written: ") + missing.join(u' '));

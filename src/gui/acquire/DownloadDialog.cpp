@@ -1,6 +1,5 @@
 #include "acquire/DownloadDialog.h"
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -8,34 +7,13 @@
 #include <QVBoxLayout>
 
 #include "acquire/DownloadSession.h"
-#include "acquire/PagePaths.h"
-#include "acquire/PortalHost.h"
-#include "config/ConfigStore.h"
-#include "config/DownloadSettingsDialog.h"
-#include "mainframe/ModalRunner.h"
 #include "mainframe/PercentProgressCtrl.h"
 #include "mainframe/QtText.h"
+#include "platform/Clock.h"
 
 namespace {
 
 constexpr std::uint32_t kStopTimeoutMs = 1000;
-
-DownloadDialog::Clock& ClockSetting() {
-    static DownloadDialog::Clock clock;
-    return clock;
-}
-
-std::string& HostSetting() {
-    static std::string host;
-    return host;
-}
-
-std::string LocalTimeText() {
-    if (ClockSetting()) return ClockSetting()();
-    return QDateTime::currentDateTime()
-        .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
-        .toStdString();
-}
 
 QLabel* MakeLine(const QString& objectName, QWidget* parent) {
     auto* line = new QLabel(parent);
@@ -48,17 +26,8 @@ QLabel* MakeLine(const QString& objectName, QWidget* parent) {
 
 }  // namespace
 
-void DownloadDialog::SetClock(Clock clock) {
-    ClockSetting() = std::move(clock);
-}
-
-void DownloadDialog::SetHostOverride(std::string host) {
-    HostSetting() = std::move(host);
-}
-
-DownloadDialog::DownloadDialog(ConfigStore& config, std::vector<ProductRecord>& products,
-                               bool downloadEnabled, QWidget* parent)
-    : QDialog(parent), m_config(config), m_products(products), m_downloadEnabled(downloadEnabled) {
+DownloadDialog::DownloadDialog(DownloadRequest request, const Clock& clock, QWidget* parent)
+    : QDialog(parent), m_request(std::move(request)), m_clock(clock) {
     setWindowTitle(QStringLiteral("しばらくお待ちください..."));
     setFixedSize(420, 200);
 
@@ -90,32 +59,37 @@ DownloadDialog::~DownloadDialog() {
     if (m_session) EndWorker(true);
 }
 
-int DownloadDialog::exec() {
-    if (m_downloadEnabled) {
-        DownloadSettingsDialog settings(m_config, this);
-        if (RunModal(settings) != QDialog::Accepted) {
-            m_finished = true;
-            setResult(QDialog::Rejected);
-            return QDialog::Rejected;
-        }
-    }
-    return QDialog::exec();
-}
-
 void DownloadDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_session && !m_finished) StartWorker();
 }
 
 void DownloadDialog::StartWorker() {
-    const std::string host = HostSetting().empty() ? PortalHost() : HostSetting();
-    m_session = std::make_shared<DownloadSession>(*this, kDownloadFolder, host, m_config,
-                                                  m_downloadEnabled);
-    const std::shared_ptr<DownloadSession> session = m_session;
-    if (m_worker.Start([session] { return session->Run(); }, kStopTimeoutMs) ==
-        WorkerThread::kStartFailed)
-        // Still inside show(): ending the dialog has to wait for its event loop.
-        QMetaObject::invokeMethod(this, &DownloadDialog::reject, Qt::QueuedConnection);
+    m_session = DownloadSession::Create();
+    DownloadSession* session = m_session.get();
+    connect(session, &DownloadSession::statusLine, this, &DownloadDialog::ShowStatusLine);
+    connect(session, &DownloadSession::detailLine, this, &DownloadDialog::ShowDetailLine);
+    connect(session, &DownloadSession::progressRange, this,
+            [this](int upper) { m_progress->SetRange(0, upper); });
+    connect(session, &DownloadSession::progressPos, this,
+            [this](int pos) { m_progress->SetPos(pos); });
+    connect(session, &DownloadSession::networkError, this, &DownloadDialog::ShowNetworkError);
+    connect(session, &DownloadSession::finished, this, &DownloadDialog::Finish);
+
+    std::string error;
+    bool started = session->Prepare(m_request.folder, m_request.host, m_request.settings,
+                                    m_request.download, error);
+    if (!started) {
+        QMessageBox::critical(this, windowTitle(),
+                              QStringLiteral("通信の準備ができませんでした。\n%1")
+                                  .arg(QString::fromStdString(error)));
+    } else {
+        const std::shared_ptr<DownloadSession> shared = m_session;
+        started = m_worker.Start([shared] { return shared->Run(); }, kStopTimeoutMs) !=
+                  WorkerThread::kStartFailed;
+    }
+    // Still inside show(): ending the dialog has to wait for its event loop.
+    if (!started) QMetaObject::invokeMethod(this, &DownloadDialog::reject, Qt::QueuedConnection);
 }
 
 void DownloadDialog::reject() {
@@ -127,7 +101,13 @@ void DownloadDialog::Finish(bool ok) {
     m_finished = true;
     if (m_session) {
         EndWorker(!ok);
-        if (ok) TakeOverResults();
+        if (ok) {
+            // The job has ended, so its results are this thread's to move.
+            DownloadJob& job = m_session->Job();
+            m_outcome.companies = std::move(job.Companies());
+            m_outcome.products = std::move(job.Products());
+            if (m_request.download) m_outcome.lastUpdate = platform::LocalTimeText(m_clock.Now());
+        }
     }
     if (m_errorBox) m_errorBox->reject();
     QDialog::done(ok ? QDialog::Accepted : QDialog::Rejected);
@@ -139,37 +119,25 @@ void DownloadDialog::EndWorker(bool cancel) {
     m_session->Detach();
 }
 
-// The job has ended, so its results are this thread's to move.
-void DownloadDialog::TakeOverResults() {
-    DownloadJob& job = m_session->Job();
-    m_config.companies = std::move(job.Companies());
-    m_products = std::move(job.Products());
-    if (m_downloadEnabled) m_config.lastUpdate = LocalTimeText();
-}
-
-void DownloadDialog::ShowStatusLine(const std::string& text) {
+void DownloadDialog::ShowStatusLine(const QString& text) {
+    if (m_finished) return;
     // A label draws a tab as one narrow space; the column gap needs more.
-    m_statusLine->setText(ToQString(text).replace(QLatin1Char('\t'), QStringLiteral("    ")));
+    m_statusLine->setText(QString(text).replace(QLatin1Char('\t'), QStringLiteral("    ")));
 }
 
-void DownloadDialog::ShowDetailLine(const std::string& text) {
-    m_detailLine->setText(ToQString(text));
+void DownloadDialog::ShowDetailLine(const QString& text) {
+    if (!m_finished) m_detailLine->setText(text);
 }
 
-void DownloadDialog::ShowProgressRange(int upper) {
-    m_progress->SetRange(0, upper);
-}
-
-void DownloadDialog::ShowProgressPos(int pos) {
-    m_progress->SetPos(pos);
-}
-
-void DownloadDialog::ShowNetworkError(const std::string& text, const std::string& caption) {
-    auto* box = new QMessageBox(QMessageBox::Critical, ToQString(caption), ToQString(text),
-                                QMessageBox::Ok, this);
+void DownloadDialog::ShowNetworkError(const QString& text, const QString& caption) {
+    if (m_finished) return;
+    auto* box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
     m_errorBox = box;
     const QPointer<QMessageBox> guard(box);
-    RunModal(*box);
+    // The shared session outlives the box even if this dialog goes while it is open.
+    const std::shared_ptr<DownloadSession> session = m_session;
+    box->exec();
+    session->ErrorBoxClosed();
     // Null when the dialog, and the box with it, was destroyed while the box was open.
     delete guard.data();
 }

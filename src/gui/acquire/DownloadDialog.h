@@ -1,73 +1,73 @@
 #pragma once
 #include <QDialog>
 #include <QPointer>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "acquire/WorkerThread.h"
+#include "config/DownloadSettings.h"
+#include "shopdata/CompanyEntry.h"
 #include "shopdata/ProductRecord.h"
 
-class ConfigStore;
+class Clock;
 class DownloadSession;
 class PercentProgressCtrl;
 class QLabel;
 class QMessageBox;
 
-// The modal progress dialog behind which the shop data are refreshed: it asks for
-// the account first (when downloading), runs the download job on its worker thread
-// and shows the job's progress. The company list, the products and the time of the
-// last update change only when the job ends with OK; a cancel, or a job that found
-// no company, leaves all three as they were.
+// What the dialog is asked to do: where the pages are kept, where they come from
+// and with which account. Without `download` nothing is fetched: the pages saved
+// by the last download are parsed again.
+struct DownloadRequest {
+    std::string folder;
+    std::string host;
+    DownloadSettings settings;
+    bool download = false;
+};
+
+// What a run that ended with OK gives: the companies and products it found and,
+// when it downloaded, the time of the update.
+struct DownloadOutcome {
+    std::vector<CompanyEntry> companies;
+    std::vector<ProductRecord> products;
+    std::string lastUpdate;
+};
+
+// The modal progress dialog behind which the shop data are refreshed: it runs the
+// download job on its worker thread and shows the job's progress. exec() gives
+// Accepted only when the job ended with OK; TakeOutcome() then holds its results.
 class DownloadDialog : public QDialog {
     Q_OBJECT
 public:
-    // Without `downloadEnabled` nothing is fetched and no account is asked for: the
-    // pages saved by the last download are parsed again.
-    DownloadDialog(ConfigStore& config, std::vector<ProductRecord>& products, bool downloadEnabled,
-                   QWidget* parent = nullptr);
+    DownloadDialog(DownloadRequest request, const Clock& clock, QWidget* parent = nullptr);
     ~DownloadDialog() override;
 
-    // Asks for the download settings first when downloading; their Cancel ends this
-    // dialog at once with Rejected, before it is shown.
-    int exec() override;
+    DownloadOutcome TakeOutcome() { return std::move(m_outcome); }
+
     // Cancel button, Esc and the close box.
     void reject() override;
-
-    // The text stored as the time of the last update; local time by default.
-    using Clock = std::function<std::string()>;
-    static void SetClock(Clock clock);
-    // Where pages are fetched from instead of PortalHost(); empty restores it.
-    static void SetHostOverride(std::string host);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    friend class DownloadSession;
-
-    // Reports of the job, delivered on this thread.
-    void ShowStatusLine(const std::string& text);
-    void ShowDetailLine(const std::string& text);
-    void ShowProgressRange(int upper);
-    void ShowProgressPos(int pos);
-    void ShowNetworkError(const std::string& text, const std::string& caption);
-    void Finish(bool ok);
-
     void StartWorker();
+    void ShowStatusLine(const QString& text);
+    void ShowDetailLine(const QString& text);
+    void ShowNetworkError(const QString& text, const QString& caption);
+    void Finish(bool ok);
     // Stops the worker, cancelling its job first when `cancel`, and detaches the session.
     void EndWorker(bool cancel);
-    void TakeOverResults();
 
-    ConfigStore& m_config;
-    std::vector<ProductRecord>& m_products;
-    const bool m_downloadEnabled;
+    const DownloadRequest m_request;
+    const Clock& m_clock;
     QLabel* m_statusLine;
     PercentProgressCtrl* m_progress;
     QLabel* m_detailLine;
     QPointer<QMessageBox> m_errorBox;
     std::shared_ptr<DownloadSession> m_session;
     WorkerThread m_worker;
+    DownloadOutcome m_outcome;
     bool m_finished = false;
 };

@@ -1,35 +1,39 @@
 #include "acquire/DownloadSession.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
+#include <QThread>
 
-#include "acquire/ConnectionSettings.h"
-#include "acquire/DownloadDialog.h"
-#include "config/ConfigStore.h"
+#include "mainframe/QtText.h"
 
-namespace {
-
-ConnectionSettings ConnectionOf(const ConfigStore& config) {
-    return {config.proxyEnabled, config.proxyServer, config.proxyPort, config.proxyUser,
-            config.proxyPassword};
+std::shared_ptr<DownloadSession> DownloadSession::Create() {
+    // The worker may hold the last reference; then deleteLater hands the object back
+    // to the thread it belongs to. On that thread it goes at once, and with it the
+    // fetcher's open connection.
+    return std::shared_ptr<DownloadSession>(new DownloadSession, [](DownloadSession* session) {
+        if (session->thread() == QThread::currentThread())
+            delete session;
+        else
+            session->deleteLater();
+    });
 }
 
-}  // namespace
-
-DownloadSession::DownloadSession(DownloadDialog& dialog, std::string folder, std::string host,
-                                 const ConfigStore& config, bool download)
-    : m_dialog(&dialog),
-      m_fetcher(download ? std::make_unique<HttpFetcher>(ConnectionOf(config),
-                                                         static_cast<NetworkErrorReporter&>(*this),
-                                                         m_cancelRequested)
-                         : nullptr),
-      m_job(
-          std::move(folder),
-          DownloadSource{m_fetcher.get(), std::move(host), config.portalId, config.portalPassword},
-          *this, m_cancelRequested) {}
+bool DownloadSession::Prepare(const std::string& folder, const std::string& host,
+                              const DownloadSettings& settings, bool download, std::string& error) {
+    if (download) {
+        HttpFetcherStart start = StartHttpFetcher(settings.connection, *this, m_cancelRequested);
+        if (!start.fetcher) {
+            error = start.error;
+            return false;
+        }
+        m_fetcher = std::move(start.fetcher);
+    }
+    m_job = std::make_unique<DownloadJob>(
+        folder, DownloadSource{m_fetcher.get(), host, settings.portalId, settings.portalPassword},
+        static_cast<JobReporter&>(*this), m_cancelRequested);
+    return true;
+}
 
 std::uint32_t DownloadSession::Run() {
-    return JobThreadProc(m_job);
+    return JobThreadProc(*m_job);
 }
 
 void DownloadSession::Cancel() {
@@ -41,7 +45,7 @@ void DownloadSession::Cancel() {
 }
 
 void DownloadSession::Detach() {
-    m_dialog = nullptr;
+    disconnect();
     {
         std::lock_guard lock(m_mutex);
         m_detached = true;
@@ -57,36 +61,26 @@ void DownloadSession::ErrorBoxClosed() {
     m_errorBoxClosed.notify_all();
 }
 
-// The application object outlives every dialog, so it is a safe receiver to queue to
-// from the worker; whether the dialog still listens is decided on its own thread.
-template <typename Call>
-void DownloadSession::Post(Call call) {
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [self = shared_from_this(), call = std::move(call)] {
-            if (self->m_dialog) call(*self->m_dialog);
-        },
-        Qt::QueuedConnection);
-}
-
+// Signals sent from the worker are queued to the receivers on the user-interface
+// thread; Qt keeps their order.
 void DownloadSession::SetStatusLine(const std::string& text) {
-    Post([text](DownloadDialog& dialog) { dialog.ShowStatusLine(text); });
+    emit statusLine(ToQString(text));
 }
 
 void DownloadSession::SetDetailLine(const std::string& text) {
-    Post([text](DownloadDialog& dialog) { dialog.ShowDetailLine(text); });
+    emit detailLine(ToQString(text));
 }
 
 void DownloadSession::SetProgressRange(int upper) {
-    Post([upper](DownloadDialog& dialog) { dialog.ShowProgressRange(upper); });
+    emit progressRange(upper);
 }
 
 void DownloadSession::SetProgressPos(int pos) {
-    Post([pos](DownloadDialog& dialog) { dialog.ShowProgressPos(pos); });
+    emit progressPos(pos);
 }
 
 void DownloadSession::JobFinished(bool ok) {
-    Post([ok](DownloadDialog& dialog) { dialog.Finish(ok); });
+    emit finished(ok);
 }
 
 void DownloadSession::ShowNetworkError(const std::string& text, const std::string& caption) {
@@ -97,10 +91,7 @@ void DownloadSession::ShowNetworkError(const std::string& text, const std::strin
     if (stopped()) return;
     m_errorBoxOpen = true;
     lock.unlock();
-    Post([self = shared_from_this(), text, caption](DownloadDialog& dialog) {
-        dialog.ShowNetworkError(text, caption);
-        self->ErrorBoxClosed();
-    });
+    emit networkError(ToQString(text), ToQString(caption));
     lock.lock();
     m_errorBoxClosed.wait(lock, [&] { return !m_errorBoxOpen || stopped(); });
 }

@@ -6,9 +6,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/TerminationWatcher.h"
-#include "listview/CVeraduneView.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/ModalRunner.h"
 
 namespace {
 
@@ -32,15 +30,15 @@ QString VersionText() {
     return QStringLiteral("Veradune ver1.0.0.1");
 }
 
-std::unique_ptr<CMainFrame> InitInstance() {
-    auto frame = std::make_unique<CMainFrame>();
+std::unique_ptr<CMainFrame> InitInstance(const ProgramContext& context) {
+    auto frame = std::make_unique<CMainFrame>(context);
     CMainFrame* window = frame.get();
-    QObject::connect(&window->AboutAction(), &QAction::triggered, window, [window] {
+    QObject::connect(window, &CMainFrame::aboutRequested, window, [window] {
         AboutDialog about(window);
-        RunModal(about);
+        about.exec();
     });
     new TerminationWatcher([window] { CloseForTermination(*window); }, window);
-    window->View().OnInitialUpdate();
+    window->OnInitialUpdate();
     if (window->IsClosed()) return nullptr;
     window->setWindowTitle(VersionText());
     window->show();

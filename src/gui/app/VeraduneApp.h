@@ -2,6 +2,8 @@
 #include <QString>
 #include <memory>
 
+#include "app/ProgramContext.h"
+
 class CMainFrame;
 
 // "Veradune ver1.0.0.1": the main window's caption and the about box's version line.
@@ -11,4 +13,4 @@ QString VersionText();
 // data are loaded (from the saved pages, or by a first download), and the window
 // is shown under the version caption. Null when the program was asked to end
 // before the window could be shown; the settings have then been saved.
-std::unique_ptr<CMainFrame> InitInstance();
+std::unique_ptr<CMainFrame> InitInstance(const ProgramContext& context);

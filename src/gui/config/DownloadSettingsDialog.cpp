@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "config/ConfigStore.h"
 #include "mainframe/QtText.h"
 #include "shopdata/ShiftJisText.h"
 
@@ -34,24 +33,26 @@ void AddRow(QGridLayout* grid, const QString& label, QLineEdit* edit) {
 
 }  // namespace
 
-DownloadSettingsDialog::DownloadSettingsDialog(ConfigStore& config, QWidget* parent)
-    : QDialog(parent), m_config(config) {
+DownloadSettingsDialog::DownloadSettingsDialog(const DownloadSettings& settings, QWidget* parent)
+    : QDialog(parent) {
+    const ConnectionSettings& connection = settings.connection;
     setWindowTitle(QStringLiteral("ダウンロード設定"));
 
-    m_portalIdEdit = MakeEdit(QStringLiteral("portalIdEdit"), config.portalId, this);
+    m_portalIdEdit = MakeEdit(QStringLiteral("portalIdEdit"), settings.portalId, this);
     m_portalPasswordEdit =
-        MakeEdit(QStringLiteral("portalPasswordEdit"), config.portalPassword, this, true);
-    m_proxyServerEdit = MakeEdit(QStringLiteral("proxyServerEdit"), config.proxyServer, this);
+        MakeEdit(QStringLiteral("portalPasswordEdit"), settings.portalPassword, this, true);
+    m_proxyServerEdit = MakeEdit(QStringLiteral("proxyServerEdit"), connection.proxyServer, this);
     // A port of 0 means none given, shown as an empty box.
-    m_proxyPortEdit = MakeEdit(QStringLiteral("proxyPortEdit"),
-                               config.proxyPort != 0 ? FormatInt(config.proxyPort) : "", this);
-    m_proxyUserEdit = MakeEdit(QStringLiteral("proxyUserEdit"), config.proxyUser, this);
+    m_proxyPortEdit =
+        MakeEdit(QStringLiteral("proxyPortEdit"),
+                 connection.proxyPort != 0 ? FormatInt(connection.proxyPort) : "", this);
+    m_proxyUserEdit = MakeEdit(QStringLiteral("proxyUserEdit"), connection.proxyUser, this);
     m_proxyPasswordEdit =
-        MakeEdit(QStringLiteral("proxyPasswordEdit"), config.proxyPassword, this, true);
+        MakeEdit(QStringLiteral("proxyPasswordEdit"), connection.proxyPassword, this, true);
     m_useProxyCheck = new QCheckBox(QStringLiteral("プロキシサーバを使用する"), this);
     m_useProxyCheck->setObjectName(QStringLiteral("useProxyCheck"));
-    m_useProxyCheck->setChecked(config.proxyEnabled);
-    EnableProxyEdits(config.proxyEnabled);
+    m_useProxyCheck->setChecked(connection.proxyEnabled);
+    EnableProxyEdits(connection.proxyEnabled);
     connect(m_useProxyCheck, &QCheckBox::clicked, this, &DownloadSettingsDialog::OnUseProxyClicked);
 
     auto* account = new QGridLayout;
@@ -106,13 +107,15 @@ void DownloadSettingsDialog::EnableProxyEdits(bool enabled) {
     for (QLineEdit* edit : ProxyEdits()) edit->setEnabled(enabled);
 }
 
-void DownloadSettingsDialog::accept() {
-    m_config.portalId = FromQString(m_portalIdEdit->text());
-    m_config.portalPassword = FromQString(m_portalPasswordEdit->text());
-    m_config.proxyEnabled = m_useProxyCheck->isChecked();
-    m_config.proxyServer = FromQString(m_proxyServerEdit->text());
-    m_config.proxyPort = AtoiReading(FromQString(m_proxyPortEdit->text()));
-    m_config.proxyUser = FromQString(m_proxyUserEdit->text());
-    m_config.proxyPassword = FromQString(m_proxyPasswordEdit->text());
-    QDialog::accept();
+DownloadSettings DownloadSettingsDialog::Settings() const {
+    DownloadSettings settings;
+    settings.portalId = FromQString(m_portalIdEdit->text());
+    settings.portalPassword = FromQString(m_portalPasswordEdit->text());
+    ConnectionSettings& proxy = settings.connection;
+    proxy.proxyEnabled = m_useProxyCheck->isChecked();
+    proxy.proxyServer = FromQString(m_proxyServerEdit->text());
+    proxy.proxyPort = AtoiReading(FromQString(m_proxyPortEdit->text()));
+    proxy.proxyUser = FromQString(m_proxyUserEdit->text());
+    proxy.proxyPassword = FromQString(m_proxyPasswordEdit->text());
+    return settings;
 }

@@ -2,25 +2,25 @@
 #include <QDialog>
 #include <array>
 
-class ConfigStore;
+#include "config/DownloadSettings.h"
+
 class QCheckBox;
 class QLineEdit;
 
-// Asks for the portal account and the proxy settings before every download. The
-// store is written at OK only, all fields at once; Cancel leaves it untouched.
+// Asks for the portal account and the proxy settings before every download,
+// starting from `settings`. After OK, Settings() holds what was typed.
 class DownloadSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    DownloadSettingsDialog(ConfigStore& config, QWidget* parent = nullptr);
+    explicit DownloadSettingsDialog(const DownloadSettings& settings, QWidget* parent = nullptr);
 
-    void accept() override;
+    DownloadSettings Settings() const;
 
 private:
     void OnUseProxyClicked(bool checked);
     std::array<QLineEdit*, 4> ProxyEdits() const;
     void EnableProxyEdits(bool enabled);
 
-    ConfigStore& m_config;
     QLineEdit* m_portalIdEdit;
     QLineEdit* m_portalPasswordEdit;
     QCheckBox* m_useProxyCheck;

@@ -1,54 +1,55 @@
 #pragma once
 #include <QWidget>
-#include <vector>
 
+#include "app/ProgramContext.h"
 #include "listview/FilterRules.h"
-#include "shopdata/ProductRecord.h"
+#include "listview/ProductList.h"
 
-class CMainFrame;
+class ConfigStore;
 class ProductListCtrl;
 
 // The program's only view: the product list filling the main window. It owns the
-// product table, carries out the list commands (filter, refresh, sort) and writes
-// the hit count and the last update time into the status bar. The filter inputs
-// are read from the frame's toolbars each time a filter runs.
+// product list, carries out the list commands (refresh, filter, sort, cities) and
+// tells the window what the status bar shows. The filter inputs come with each
+// command; the settings it changes are the window's, passed in.
 class CVeraduneView : public QWidget {
     Q_OBJECT
 public:
-    CVeraduneView(CMainFrame& frame, QWidget* parent);
+    CVeraduneView(ConfigStore& config, const ProgramContext& context, QWidget* parent);
 
-    // The shown rows refer into this table by position: whoever changes it other
-    // than by appending must filter again before the list is painted.
-    std::vector<ProductRecord> products;
-    int filterActive = 0;  // 1 while any filter input is set
-    int cheapestOnly = 0;  // follows the cheapest-only button
+    const ProductList& Products() const { return m_products; }
 
-    ProductListCtrl& List() const { return *m_list; }
-
-    // Start-up: settings, list set-up, then the saved pages (or a first download).
-    void OnInitialUpdate();
-    // The settings reach "Config.xml" here only, when the main window closes.
-    void SaveSettings();
-
-    void SetupColumns();
-    void FillHistoryBox();
+    // Start-up, after the settings were read: the columns, then the saved pages,
+    // or a first download when there are none.
+    void Start();
+    // Download (or only parse the saved pages again) and show the new table.
     void RefreshAfterDownload(bool download);
 
-    FilterInputs ReadFilterInputs() const;
-    void StartFilter();
+    void StartFilter(const FilterInputs& inputs);
     void ClearFilter();
-    void OnCheapestOnly();
     void OnCityFilter();
     void OnColumnClick(int column);
+
+signals:
+    void hitTextChanged(const QString& text);
+    void lastUpdateChanged(const QString& text);
+    // The status bar's progress bar: its range over the records a filter run
+    // examined, at 0.
+    void progressReset(int upper);
+    void filterActiveChanged(bool active);
+    void historyEntryAdded(const QString& name);
+    // A filter run with the current inputs is due: after a refresh, after new cities.
+    void filterRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void ApplyFilters(const CityFlags& flags, const FilterInputs& inputs);
-    void SetFilterActive(bool active);
+    void ShowRun(const FilterRun& run);
     void FitColumnWidths();
 
-    CMainFrame& m_frame;
+    ConfigStore& m_config;
+    const ProgramContext& m_context;
+    ProductList m_products;
     ProductListCtrl* m_list;
 };

@@ -22,8 +22,7 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
 
 }  // namespace
 
-CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
-    : QDialog(parent), m_flags(flags) {
+CityFilterDialog::CityFilterDialog(const CityFlags& flags, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("cityFilterDialog"));
     setWindowTitle(QStringLiteral("都市名で絞り込む"));
     auto* checks = new QGridLayout;
@@ -32,7 +31,7 @@ CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
     for (int i = 0; i < kCityCount; ++i) {
         m_checks[i] = new QCheckBox(ToQString(CityTable()[i].name), this);
         m_checks[i]->setObjectName(QStringLiteral("cityCheck%1").arg(i));
-        m_checks[i]->setChecked(m_flags[i]);
+        m_checks[i]->setChecked(flags[i]);
         checks->addWidget(m_checks[i], i / kChecksPerRow, i % kChecksPerRow);
     }
 
@@ -43,8 +42,8 @@ CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
     ok->setDefault(true);
     connect(selectAll, &QPushButton::clicked, this, [this] { CheckAll(true); });
     connect(clearAll, &QPushButton::clicked, this, [this] { CheckAll(false); });
-    connect(ok, &QPushButton::clicked, this, &CityFilterDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &CityFilterDialog::reject);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(selectAll);
@@ -59,9 +58,10 @@ CityFilterDialog::CityFilterDialog(CityFlags& flags, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CityFilterDialog::accept() {
-    for (int i = 0; i < kCityCount; ++i) m_flags[i] = m_checks[i]->isChecked();
-    QDialog::accept();
+CityFlags CityFilterDialog::Flags() const {
+    CityFlags flags;
+    for (int i = 0; i < kCityCount; ++i) flags[i] = m_checks[i]->isChecked();
+    return flags;
 }
 
 void CityFilterDialog::CheckAll(bool checked) {

@@ -2,22 +2,21 @@
 #include <QDialog>
 #include <array>
 
-#include "listview/FilterRules.h"
+#include "shopdata/FixedTables.h"
 
 class QCheckBox;
 
 // Chooses the cities whose offers the list shows: one check box per city, in
-// CityTable order. The flags change only at OK, all of them at once.
+// CityTable order, starting from `flags`. After OK, Flags() holds the choice.
 class CityFilterDialog : public QDialog {
     Q_OBJECT
 public:
-    CityFilterDialog(CityFlags& flags, QWidget* parent = nullptr);
+    explicit CityFilterDialog(const CityFlags& flags, QWidget* parent = nullptr);
 
-    void accept() override;
+    CityFlags Flags() const;
 
 private:
     void CheckAll(bool checked);
 
-    CityFlags& m_flags;
     std::array<QCheckBox*, kCityCount> m_checks{};
 };

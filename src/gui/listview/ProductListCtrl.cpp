@@ -6,7 +6,8 @@
 
 #include "listview/ProductRowDelegate.h"
 
-ProductListCtrl::ProductListCtrl(QWidget* parent) : QTableView(parent), m_model(this) {
+ProductListCtrl::ProductListCtrl(ProductList& list, QWidget* parent)
+    : QTableView(parent), m_model(list, this) {
     setObjectName(QStringLiteral("productList"));
     setModel(&m_model);
     setItemDelegate(new ProductRowDelegate(this));

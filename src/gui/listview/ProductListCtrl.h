@@ -8,7 +8,7 @@
 class ProductListCtrl : public QTableView {
     Q_OBJECT
 public:
-    explicit ProductListCtrl(QWidget* parent = nullptr);
+    ProductListCtrl(ProductList& list, QWidget* parent);
 
     ProductTableModel& Model() { return m_model; }
 

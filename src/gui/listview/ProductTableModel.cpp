@@ -2,55 +2,41 @@
 
 #include <QColor>
 
-#include "listview/ListRow.h"
+#include "listview/CellTexts.h"
 #include "mainframe/QtText.h"
 
-namespace {
+ProductTableModel::ProductTableModel(ProductList& list, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list) {}
 
-QColor FromColorValue(std::uint32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-Qt::Alignment ToQtAlignment(int alignment) {
-    switch (alignment) {
-        case kAlignRight:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case kAlignCentre:
-            return Qt::AlignHCenter | Qt::AlignVCenter;
-        default:
-            return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
-
-}  // namespace
-
-void ProductTableModel::Show(const std::vector<ProductRecord>& products, FilteredRows shown) {
+void ProductTableModel::SetProducts(std::vector<ProductRecord> products) {
     beginResetModel();
-    m_cheapest = std::move(shown.cheapest);
-    m_records = shown.fromCheapest ? &m_cheapest : &products;
-    m_rows = std::move(shown.positions);
+    m_list.SetProducts(std::move(products));
     endResetModel();
 }
 
-void ProductTableModel::ProductsSorted(const std::vector<ProductRecord>& products,
-                                       const std::vector<std::uint32_t>& newPosition) {
-    if (m_records != &products) return;
-    for (std::uint32_t& position : m_rows) position = newPosition[position];
+FilterRun ProductTableModel::Filter(const FilterInputs& inputs) {
+    beginResetModel();
+    const FilterRun run = m_list.Filter(inputs);
+    endResetModel();
+    return run;
 }
 
-void ProductTableModel::SortRows(SortKey key) {
+FilterRun ProductTableModel::ClearFilter() {
+    beginResetModel();
+    const FilterRun run = m_list.ClearFilter();
+    endResetModel();
+    return run;
+}
+
+void ProductTableModel::ClickColumn(int column) {
     emit layoutAboutToBeChanged();
-    SortRecordRows(m_rows, *m_records, key);
+    m_list.ClickColumn(column);
     emit layoutChanged();
-}
-
-void ProductTableModel::SetHeaderKey(SortKey key) {
-    m_headerKey = key;
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
 int ProductTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_list.RowCount());
 }
 
 int ProductTableModel::columnCount(const QModelIndex& parent) const {
@@ -59,17 +45,18 @@ int ProductTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ProductTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    // Every cell is black on white, as the list always showed them.
-    static const ListCell plainCell;
     switch (role) {
         case Qt::DisplayRole:
-            return ToQString(CellText(RecordAt(index.row()), index.column()));
+            return ToQString(m_list.CellText(static_cast<size_t>(index.row()), index.column()));
         case Qt::TextAlignmentRole:
-            return static_cast<int>(ToQtAlignment(CellAlignmentOf(index.column())));
+            return static_cast<int>((CellAlignmentOf(index.column()) == CellAlignment::Right
+                                         ? Qt::AlignRight
+                                         : Qt::AlignLeft) |
+                                    Qt::AlignVCenter);
         case Qt::ForegroundRole:
-            return FromColorValue(plainCell.textColor);
+            return QColor(Qt::black);
         case Qt::BackgroundRole:
-            return FromColorValue(plainCell.backColor);
+            return QColor(Qt::white);
         default:
             return {};
     }
@@ -78,5 +65,5 @@ QVariant ProductTableModel::data(const QModelIndex& index, int role) const {
 QVariant ProductTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= kColumnCount) return {};
-    return ToQString(HeaderTitle(section, m_headerKey));
+    return ToQString(HeaderTitle(section, m_list.Key()));
 }

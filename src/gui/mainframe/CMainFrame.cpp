@@ -13,6 +13,7 @@
 #include <QStatusTipEvent>
 
 #include "listview/CVeraduneView.h"
+#include "mainframe/FilterBar.h"
 #include "mainframe/Icons.h"
 
 namespace {
@@ -50,18 +51,24 @@ QLabel* MakePane(QStatusBar* bar, const char* name, int blanks) {
 
 }  // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame(ProgramContext context) : m_context(std::move(context)) {
     setObjectName(QStringLiteral("mainFrame"));
     CreateActions();
+    m_filterBar = new FilterBar(
+        *this, {m_updateListAction, m_startFilterAction, m_clearFilterAction, m_cityFilterAction});
     CreateMenus();
-    CreateFilterToolBar();
-    addToolBarBreak();
-    CreateOptionToolBar();
     CreateStatusBar();
-    m_view = new CVeraduneView(*this, this);
+    m_view = new CVeraduneView(m_config, m_context, this);
     setCentralWidget(m_view);
     RouteCommandsToView();
     PlaceOnScreen();
+}
+
+void CMainFrame::OnInitialUpdate() {
+    // A missing or broken file leaves the defaults.
+    m_config.Load(m_context.folder.ConfigPath());
+    m_filterBar->SetHistory(m_config.searchHistory);
+    m_view->Start();
 }
 
 void CMainFrame::CreateActions() {
@@ -82,11 +89,6 @@ void CMainFrame::CreateActions() {
     m_cityFilterAction = MakeCommand(this, "cityFilterAction",
                                      QStringLiteral("都市名で絞り込み(&T)..."), city, city);
     m_cityFilterAction->setIcon(CityFilterIcon());
-    m_cheapestOnlyAction = MakeCommand(
-        this, "cheapestOnlyAction", QStringLiteral("最安値の商品のみ表示(&M)"),
-        QStringLiteral("最安値の商品のみ表示する"), QStringLiteral("最安値の商品のみ表示"));
-    m_cheapestOnlyAction->setIcon(CheapestOnlyIcon());
-    m_cheapestOnlyAction->setCheckable(true);
     // The settings are edited from the download dialog only.
     m_settingsAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)..."), this);
     m_settingsAction->setObjectName(QStringLiteral("settingsAction"));
@@ -108,15 +110,16 @@ void CMainFrame::CreateMenus() {
     file->addAction(m_clearFilterAction);
     file->addSeparator();
     file->addAction(m_cityFilterAction);
-    file->addAction(m_cheapestOnlyAction);
+    file->addAction(m_filterBar->CheapestOnlyAction());
     file->addSeparator();
     file->addAction(m_updateListAction);
     file->addAction(m_settingsAction);
     file->addSeparator();
     file->addAction(m_exitAction);
-    // Its items are added with the bars they show and hide.
-    m_viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->setObjectName(QStringLiteral("viewMenu"));
+    view->addAction(m_filterBar->FilterToolBarToggle());
+    view->addAction(m_statusBarAction);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(m_aboutAction);
@@ -135,7 +138,6 @@ void CMainFrame::CreateStatusBar() {
     bar->addPermanentWidget(m_lastUpdatePane);
     bar->addPermanentWidget(m_progress);
     bar->showMessage(IdleMessage());
-    m_viewMenu->addAction(m_statusBarAction);
     connect(m_statusBarAction, &QAction::toggled, bar, &QStatusBar::setVisible);
 }
 
@@ -154,26 +156,30 @@ void CMainFrame::RouteCommandsToView() {
     CVeraduneView* view = m_view;
     connect(m_updateListAction, &QAction::triggered, view,
             [view] { view->RefreshAfterDownload(true); });
-    connect(m_startFilterAction, &QAction::triggered, view, &CVeraduneView::StartFilter);
-    connect(m_clearFilterAction, &QAction::triggered, view, &CVeraduneView::ClearFilter);
+    connect(m_startFilterAction, &QAction::triggered, this, &CMainFrame::StartFilter);
+    connect(m_filterBar, &FilterBar::filterRequested, this, &CMainFrame::StartFilter);
+    connect(view, &CVeraduneView::filterRequested, this, &CMainFrame::StartFilter);
+    connect(m_clearFilterAction, &QAction::triggered, this, [this] {
+        m_filterBar->Clear();
+        m_view->ClearFilter();
+    });
     connect(m_cityFilterAction, &QAction::triggered, view, &CVeraduneView::OnCityFilter);
-    connect(m_cheapestOnlyAction, &QAction::triggered, view, &CVeraduneView::OnCheapestOnly);
-    // Only a choice made by the user filters at once, not a selection set by code.
-    connect(m_categoryCombo, &QComboBox::activated, view, &CVeraduneView::StartFilter);
     connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::aboutRequested);
+
+    connect(view, &CVeraduneView::hitTextChanged, m_hitPane, &QLabel::setText);
+    connect(view, &CVeraduneView::lastUpdateChanged, m_lastUpdatePane, &QLabel::setText);
+    connect(view, &CVeraduneView::progressReset, this, [this](int upper) {
+        m_progress->setRange(0, upper);
+        m_progress->setValue(0);
+    });
+    connect(view, &CVeraduneView::filterActiveChanged, m_clearFilterAction, &QAction::setEnabled);
+    connect(view, &CVeraduneView::historyEntryAdded, m_filterBar,
+            &FilterBar::AddNewestHistoryEntry);
 }
 
-void CMainFrame::SetHitText(const QString& text) {
-    m_hitPane->setText(text);
-}
-
-void CMainFrame::SetLastUpdateText(const QString& text) {
-    m_lastUpdatePane->setText(text);
-}
-
-void CMainFrame::ResetProgress(int upper) {
-    m_progress->setRange(0, upper);
-    m_progress->setValue(0);
+void CMainFrame::StartFilter() {
+    m_view->StartFilter(m_filterBar->Inputs());
 }
 
 bool CMainFrame::event(QEvent* event) {
@@ -190,7 +196,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     // save again.
     if (!m_closed) {
         m_closed = true;
-        m_view->SaveSettings();
+        // The settings reach the file here only.
+        m_config.Save(m_context.folder.ConfigPath());
     }
     event->accept();
 }

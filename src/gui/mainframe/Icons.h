@@ -1,7 +1,7 @@
 #pragma once
 #include <QIcon>
 
-// The program's artwork, drawn at run time: the 16 by 16 toolbar button images
+// The program's artwork from the resource file: the 16 by 16 toolbar button images
 // and the program icon.
 QIcon UpdateListIcon();
 QIcon StartFilterIcon();

@@ -1,14 +1,13 @@
-// The two toolbars of the main window and the filter inputs they carry.
+#include "mainframe/FilterBar.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
+#include <QMainWindow>
 #include <QToolBar>
 
-#include "listview/FilterRules.h"
-#include "mainframe/CMainFrame.h"
+#include "mainframe/Icons.h"
 #include "mainframe/QtText.h"
 #include "shopdata/FixedTables.h"
 
@@ -46,30 +45,34 @@ QLineEdit* AddEdit(QToolBar* bar, const char* name, int width, const QString& pr
     return AddControl(bar, new QLineEdit(bar), name, width, prompt, tip);
 }
 
-void NameButton(QToolBar* bar, QAction* action, const char* name) {
+void AddButton(QToolBar* bar, QAction* action, const char* name) {
+    bar->addAction(action);
     bar->widgetForAction(action)->setObjectName(QLatin1String(name));
 }
 
-QToolBar* MakeToolBar(QMainWindow* frame, const char* name) {
-    auto* bar = new QToolBar(frame);
+QToolBar* MakeToolBar(QMainWindow& frame, const char* name) {
+    auto* bar = new QToolBar(&frame);
     bar->setObjectName(QLatin1String(name));
     bar->setIconSize(QSize(16, 16));
-    frame->addToolBar(Qt::TopToolBarArea, bar);
+    frame.addToolBar(Qt::TopToolBarArea, bar);
     return bar;
 }
 
 }  // namespace
 
-void CMainFrame::CreateFilterToolBar() {
-    QToolBar* bar = MakeToolBar(this, "filterToolBar");
+FilterBar::FilterBar(QMainWindow& frame, const FilterBarCommands& commands) : QObject(&frame) {
+    CreateFilterToolBar(frame, commands);
+    frame.addToolBarBreak();
+    CreateOptionToolBar(frame, commands);
+}
+
+void FilterBar::CreateFilterToolBar(QMainWindow& frame, const FilterBarCommands& commands) {
+    QToolBar* bar = MakeToolBar(frame, "filterToolBar");
     m_filterToolBar = bar;
-    bar->addAction(m_updateListAction);
+    AddButton(bar, commands.updateList, "updateListButton");
     bar->addSeparator();
-    bar->addAction(m_startFilterAction);
-    bar->addAction(m_clearFilterAction);
-    NameButton(bar, m_updateListAction, "updateListButton");
-    NameButton(bar, m_startFilterAction, "startFilterButton");
-    NameButton(bar, m_clearFilterAction, "clearFilterButton");
+    AddButton(bar, commands.startFilter, "startFilterButton");
+    AddButton(bar, commands.clearFilter, "clearFilterButton");
     const std::vector<std::string> conditions(ConditionTexts().begin(), ConditionTexts().end());
     const QString chooseCondition = QStringLiteral("絞り込む条件を選択");
 
@@ -79,8 +82,8 @@ void CMainFrame::CreateFilterToolBar() {
     m_nameCombo = AddControl(bar, new QComboBox(bar), "nameCombo", 150, byName,
                              QStringLiteral("ここに絞り込む商品名を入力"));
     m_nameCombo->setEditable(true);
-    // The list is the search history, kept by the view: Enter must not add to it,
-    // and typing must not be completed from it.
+    // The list is the search history, kept by the product list: Enter must not add
+    // to it, and typing must not be completed from it.
     m_nameCombo->setInsertPolicy(QComboBox::NoInsert);
     m_nameCombo->setCompleter(nullptr);
 
@@ -103,21 +106,62 @@ void CMainFrame::CreateFilterToolBar() {
     QAction* toggle = bar->toggleViewAction();
     toggle->setText(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"));
     toggle->setObjectName(QStringLiteral("toolBarAction"));
-    m_viewMenu->addAction(toggle);
 }
 
-void CMainFrame::CreateOptionToolBar() {
-    QToolBar* bar = MakeToolBar(this, "optionToolBar");
-    m_optionToolBar = bar;
-    bar->addAction(m_cityFilterAction);
+void FilterBar::CreateOptionToolBar(QMainWindow& frame, const FilterBarCommands& commands) {
+    QToolBar* bar = MakeToolBar(frame, "optionToolBar");
+    m_cheapestOnly = new QAction(QStringLiteral("最安値の商品のみ表示(&M)"), this);
+    m_cheapestOnly->setObjectName(QStringLiteral("cheapestOnlyAction"));
+    m_cheapestOnly->setStatusTip(QStringLiteral("最安値の商品のみ表示する"));
+    m_cheapestOnly->setToolTip(QStringLiteral("最安値の商品のみ表示"));
+    m_cheapestOnly->setIcon(CheapestOnlyIcon());
+    m_cheapestOnly->setCheckable(true);
+    connect(m_cheapestOnly, &QAction::triggered, this, &FilterBar::filterRequested);
+
+    AddButton(bar, commands.cityFilter, "cityFilterButton");
     bar->addSeparator();
-    bar->addAction(m_cheapestOnlyAction);
+    AddButton(bar, m_cheapestOnly, "cheapestButton");
     bar->addSeparator();
-    NameButton(bar, m_cityFilterAction, "cityFilterButton");
-    NameButton(bar, m_cheapestOnlyAction, "cheapestButton");
     // No prompt and no tooltip of their own.
     AddLabel(bar, "categoryLabel", QStringLiteral("種別で絞り込み"), 85, QString());
     m_categoryCombo =
         AddChoiceBox(bar, "categoryCombo", CategoryChoices(), 150, QString(), QString());
     m_categoryCombo->setMaxVisibleItems(20);
+    // Only a choice made by the player filters at once, not a selection set by code.
+    connect(m_categoryCombo, &QComboBox::activated, this, &FilterBar::filterRequested);
+}
+
+FilterInputs FilterBar::Inputs() const {
+    return MakeFilterInputs(FromQString(m_nameCombo->currentText()),
+                            FromQString(m_categoryCombo->currentText()),
+                            FromQString(m_priceEdit->text()), m_priceConditionCombo->currentIndex(),
+                            FromQString(m_stockEdit->text()), m_stockConditionCombo->currentIndex(),
+                            m_cheapestOnly->isChecked());
+}
+
+void FilterBar::Clear() {
+    m_nameCombo->setCurrentIndex(-1);
+    m_nameCombo->clearEditText();
+    m_priceEdit->clear();
+    m_priceConditionCombo->setCurrentIndex(-1);
+    m_stockEdit->clear();
+    m_stockConditionCombo->setCurrentIndex(-1);
+    m_categoryCombo->setCurrentIndex(-1);
+    m_cheapestOnly->setChecked(false);
+}
+
+void FilterBar::SetHistory(const std::vector<std::string>& oldestFirst) {
+    m_nameCombo->clear();
+    for (auto entry = oldestFirst.rbegin(); entry != oldestFirst.rend(); ++entry)
+        m_nameCombo->addItem(ToQString(*entry));
+    // Filling an empty box selects its first entry; the name input starts empty.
+    m_nameCombo->setCurrentIndex(-1);
+}
+
+void FilterBar::AddNewestHistoryEntry(const QString& name) {
+    m_nameCombo->insertItem(0, name);
+}
+
+QAction* FilterBar::FilterToolBarToggle() const {
+    return m_filterToolBar->toggleViewAction();
 }

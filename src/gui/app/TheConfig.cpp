@@ -1,3 +1,0 @@
-#include "app/TheConfig.h"
-
-ConfigStore theConfig;

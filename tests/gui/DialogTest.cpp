@@ -1,0 +1,243 @@
+// Each dialog's OK, cancel and error paths, and the progress bar it shows.
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <random>
+
+#include "GuiTestSupport.h"
+#include "acquire/DownloadDialog.h"
+#include "config/DownloadSettingsDialog.h"
+#include "listview/CityFilterDialog.h"
+#include "mainframe/PercentProgressCtrl.h"
+#include "mainframe/QtText.h"
+
+namespace {
+
+QLineEdit& Edit(QWidget& dialog, const char* name) {
+    return *dialog.findChild<QLineEdit*>(QLatin1String(name));
+}
+
+TEST(DownloadSettingsDialogTest, ShowsTheSettingsAndGivesBackWhatWasTyped) {
+    DownloadSettings stored;
+    stored.portalId = "me";
+    stored.connection = {true, "proxy.example", 0, "user", "pw"};
+    DownloadSettingsDialog dialog(stored);
+    EXPECT_EQ(dialog.Settings(), stored) << "a port of 0 shows as an empty box";
+    EXPECT_EQ(Edit(dialog, "portalPasswordEdit").echoMode(), QLineEdit::Password);
+
+    Edit(dialog, "proxyPortEdit").setText("8080x");
+    EXPECT_EQ(dialog.Settings().connection.proxyPort, 8080);
+    // Unchecking the proxy empties and disables its boxes.
+    dialog.findChild<QCheckBox*>(QStringLiteral("useProxyCheck"))->click();
+    const DownloadSettings typed = dialog.Settings();
+    EXPECT_EQ(typed.connection, (ConnectionSettings{false, "", 0, "", ""}));
+    EXPECT_FALSE(Edit(dialog, "proxyServerEdit").isEnabled());
+
+    // The boxes first, then the buttons, then the check box.
+    dialog.show();
+    QStringList order;
+    for (QWidget* widget = &Edit(dialog, "portalIdEdit"); order.size() < 9;
+         widget = widget->nextInFocusChain())
+        if (widget->focusPolicy() & Qt::TabFocus) order.append(widget->objectName());
+    EXPECT_EQ(order, (QStringList{"portalIdEdit", "portalPasswordEdit", "proxyServerEdit",
+                                  "proxyPortEdit", "proxyUserEdit", "proxyPasswordEdit", "okButton",
+                                  "cancelButton", "useProxyCheck"}));
+}
+
+TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
+    CityFlags flags;
+    flags.fill(true);
+    flags[3] = false;
+    CityFilterDialog dialog(flags);
+    EXPECT_EQ(dialog.Flags(), flags);
+    dialog.findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
+    dialog.findChild<QCheckBox*>(QStringLiteral("cityCheck12"))->setChecked(true);
+    CityFlags expected{};
+    expected[12] = true;
+    EXPECT_EQ(dialog.Flags(), expected);
+    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+    flags.fill(true);
+    EXPECT_EQ(dialog.Flags(), flags);
+}
+
+class DownloadDialogTest : public GuiTest {
+protected:
+    // Runs the dialog as the view does; the outcome only counts after OK.
+    int Run(bool download, DownloadOutcome* outcome = nullptr) {
+        DownloadSettings settings;
+        settings.portalId = "me";
+        settings.connection = m_connection;
+        DownloadDialog dialog(
+            {m_context.folder.DownloadFolder(), m_context.portalHost, settings, download}, m_clock);
+        const int result = dialog.exec();
+        if (outcome) *outcome = dialog.TakeOutcome();
+        return result;
+    }
+    void SetUp() override {
+        GuiTest::SetUp();
+        std::filesystem::create_directory(m_context.folder.DownloadFolder());
+    }
+
+    ConnectionSettings m_connection;
+};
+
+std::vector<std::string> Names(const std::vector<ProductRecord>& products) {
+    std::vector<std::string> names;
+    for (const ProductRecord& product : products)
+        names.push_back(ToQString(product.productName).toStdString());
+    return names;
+}
+
+const std::vector<std::string> kParseOrder = {"小麦", "塩", "砂糖", "小麦", "胡椒"};
+
+TEST_F(DownloadDialogTest, ADownloadGivesTheCompaniesProductsAndTime) {
+    StartPortal();
+    DownloadOutcome outcome;
+    ASSERT_EQ(Run(true, &outcome), QDialog::Accepted);
+    EXPECT_EQ(Names(outcome.products), kParseOrder);
+    EXPECT_EQ(outcome.companies.size(), 3u);
+    EXPECT_EQ(outcome.lastUpdate, kNow);
+    EXPECT_EQ(m_shown, std::vector<std::string>{kProgressTitle});
+}
+
+TEST_F(DownloadDialogTest, ThroughTheConfiguredProxy) {
+    StartPortal();
+    const std::string port = m_context.portalHost.substr(m_context.portalHost.find(':') + 1);
+    m_connection = {true, "127.0.0.1", std::stoi(port), "", ""};
+    // The host is only a name the proxy is asked for.
+    m_context.portalHost = "portal.invalid";
+    DownloadOutcome outcome;
+    ASSERT_EQ(Run(true, &outcome), QDialog::Accepted);
+    EXPECT_EQ(Names(outcome.products), kParseOrder);
+}
+
+TEST_F(DownloadDialogTest, ParseOnlyReadsTheSavedPagesAndStampsNoTime) {
+    SavePortalPages();
+    DownloadOutcome outcome;
+    ASSERT_EQ(Run(false, &outcome), QDialog::Accepted);
+    EXPECT_EQ(Names(outcome.products), kParseOrder);
+    EXPECT_EQ(outcome.lastUpdate, "");
+}
+
+TEST_F(DownloadDialogTest, NoCompanyFoundEndsWithCancel) {
+    StartPortal(std::make_shared<portal::MemoryPageSource>(std::map<int, std::string>{},
+                                                           std::map<int, std::string>{}));
+    EXPECT_EQ(Run(true), QDialog::Rejected);
+}
+
+TEST_F(DownloadDialogTest, NetworkErrorsAreShownAndTheSavedPagesStillCount) {
+    SavePortalPages();
+    QStringList boxes;
+    m_answers["LanguageSelect"] = [&boxes](QDialog& box) {
+        boxes.append(static_cast<QMessageBox&>(box).text());
+        box.accept();
+    };
+    DownloadOutcome outcome;
+    ASSERT_EQ(Run(true, &outcome), QDialog::Accepted);  // nothing listens on port 1
+    ASSERT_EQ(boxes.size(), 13 + 3);
+    EXPECT_TRUE(boxes[0].startsWith("ErrorCode = 7 : ")) << boxes[0].toStdString();
+    EXPECT_EQ(Names(outcome.products), kParseOrder);
+}
+
+TEST_F(DownloadDialogTest, CancelWhileAnErrorBoxIsOpenEndsAtOnce) {
+    m_answers["LanguageSelect"] = [](QDialog&) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<DownloadDialog*>(window)) progress->reject();
+    };
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(Run(true), QDialog::Rejected);
+    EXPECT_LT(timer.elapsed(), 1000);
+}
+
+// Cancel, Esc or the close box at a random moment of either pass: the dialog
+// ends with Cancel well within a second and the saved pages stay whole.
+TEST_F(DownloadDialogTest, CancelAtAnyMomentEndsWithCancelAtOnce) {
+    SavePortalPages();
+    portal::PortalSettings slow;
+    slow.latencyMs = 5;
+    StartPortal(ThreeShopPortal(), slow);
+    std::mt19937 random(20240506);
+    for (int run = 0; run < 12; ++run) {
+        const int delayMs = std::uniform_int_distribution<int>(0, 60)(random);
+        const int way = run % 3;
+        qint64 cancelledAt = -1;
+        QElapsedTimer timer;
+        m_answers[kProgressTitle] = [&](QDialog& dialog) {
+            QTimer::singleShot(delayMs, &dialog, [&, way] {
+                cancelledAt = timer.elapsed();
+                if (way == 0)
+                    dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+                if (way == 1) QTest::keyClick(&dialog, Qt::Key_Escape);
+                if (way == 2) dialog.close();
+            });
+        };
+        timer.start();
+        const int result = Run(true);
+        if (cancelledAt < 0) continue;  // ended before the cancel came
+        EXPECT_EQ(result, QDialog::Rejected) << "run " << run;
+        EXPECT_LT(timer.elapsed() - cancelledAt, 1000) << "run " << run;
+    }
+    DownloadOutcome outcome;
+    m_answers[kProgressTitle] = {};
+    ASSERT_EQ(Run(false, &outcome), QDialog::Accepted);
+    EXPECT_EQ(Names(outcome.products), kParseOrder);
+}
+
+// Colours no theme uses, so every pixel tells which part painted it.
+TEST(PercentProgressCtrlTest, FillsInProportionAndWritesThePercentInTwoColours) {
+    const QColor bar(0, 0, 255), barText(255, 255, 0), emptyText(255, 0, 0), empty(0, 255, 0);
+    const QPalette saved = QApplication::palette();
+    QPalette palette = saved;
+    palette.setColor(QPalette::Highlight, bar);
+    palette.setColor(QPalette::HighlightedText, barText);
+    palette.setColor(QPalette::WindowText, emptyText);
+    palette.setColor(QPalette::Button, empty);
+    QApplication::setPalette(palette);
+    const auto count = [](const QImage& image, const QRect& area, const QColor& color) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) n += image.pixelColor(x, y) == color;
+        return n;
+    };
+    const struct {
+        int upper, pos;
+        const char* text;
+        int fill;  // filled interior columns of a bar 201 pixels wide
+    } cases[] = {{13, 0, "0%", 0},    {3, 1, "33%", 67},     {2, 1, "50%", 100},
+                 {3, 2, "67%", 133},  {13, 13, "100%", 199}, {0, 0, "100%", 199},
+                 {-4, 0, "100%", 199}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        PercentProgressCtrl progress;
+        QFont font = progress.font();
+        font.setPixelSize(14);
+        font.setStyleStrategy(QFont::NoAntialias);
+        progress.setFont(font);
+        progress.resize(201, 30);
+        progress.SetShowPercent(true);
+        progress.SetRange(0, c.upper);
+        progress.SetPos(c.pos);
+        EXPECT_EQ(progress.ShownText(), QString::fromLatin1(c.text));
+        const QImage image = progress.grab().toImage();
+        // The top interior row lies above the text; the frame is never painted over.
+        EXPECT_EQ(count(image, QRect(1, 1, c.fill, 1), bar), c.fill);
+        EXPECT_EQ(count(image, QRect(1 + c.fill, 1, 199 - c.fill, 1), empty), 199 - c.fill);
+        EXPECT_EQ(count(image, QRect(0, 0, 201, 1), bar) + count(image, QRect(0, 0, 201, 1), empty),
+                  0);
+        // Each text colour only over its own part.
+        EXPECT_EQ(count(image, QRect(1, 1, c.fill, 28), emptyText), 0);
+        EXPECT_EQ(count(image, QRect(1 + c.fill, 1, 199 - c.fill, 28), barText), 0);
+    }
+    PercentProgressCtrl text;
+    text.SetText(QStringLiteral("商品リストを解析中です..."));
+    EXPECT_EQ(text.ShownText(), QStringLiteral("商品リストを解析中です..."));
+    QApplication::setPalette(saved);
+}
+
+}  // namespace
