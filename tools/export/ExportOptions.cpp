@@ -6,10 +6,10 @@ namespace {
 
 // Condition words in the order of the toolbar's condition boxes.
 int ConditionIndex(const std::string& word) {
-    if (word == "at-least") return kConditionAtLeast;
-    if (word == "at-most") return kConditionAtMost;
-    if (word == "equal") return kConditionEqual;
-    return -1;
+    if (word == "at-least") return static_cast<int>(Condition::AtLeast);
+    if (word == "at-most") return static_cast<int>(Condition::AtMost);
+    if (word == "equal") return static_cast<int>(Condition::Equal);
+    return static_cast<int>(Condition::None);
 }
 
 }  // namespace

@@ -12,8 +12,7 @@
 #include "config/ConfigStore.h"
 #include "export/ExportOptions.h"
 #include "export/TableWriter.h"
-#include "listview/ProductFilter.h"
-#include "listview/ProductSort.h"
+#include "listview/ProductList.h"
 #include "listview/StatusTexts.h"
 #include "platform/Files.h"
 #include "shopdata/FixedTables.h"
@@ -29,13 +28,14 @@ std::vector<ProductRecord> LoadSavedProducts(const std::string& downloadFolder) 
     return std::move(job.Products());
 }
 
-void WriteTable(const std::vector<ListRow>& rows, TableFormat format) {
+void WriteTable(const ProductList& list, TableFormat format) {
     std::vector<std::string> cells;
     for (const std::string& title : ColumnTitles()) cells.push_back(ShiftJisToUtf8(title));
     WriteTableLine(std::cout, cells, format);
-    for (const ListRow& row : rows) {
+    for (std::size_t row = 0; row < list.RowCount(); ++row) {
         cells.clear();
-        for (const ListCell& cell : row) cells.push_back(ShiftJisToUtf8(cell.text));
+        for (int column = 0; column < kColumnCount; ++column)
+            cells.push_back(ShiftJisToUtf8(list.CellText(row, column)));
         WriteTableLine(std::cout, cells, format);
     }
     std::cout.flush();
@@ -69,15 +69,14 @@ int main(int argc, char** argv) {
     ConfigStore config;
     config.Load(platform::JoinPath(options.workDir, kConfigFileName));
 
-    std::vector<ProductRecord> products = LoadSavedProducts(downloadFolder);
-    const SortKey sortKey{config.sortColumn, config.sortOrder};
-    SortProducts(products, sortKey);
-    const FilterInputs inputs = MakeFilterInputs(
+    // The list may add the name to the search history; the settings are never saved.
+    ProductList list(config);
+    list.SetProducts(LoadSavedProducts(downloadFolder));
+    const FilterRun run = list.Filter(MakeFilterInputs(
         ToShiftJis(options.nameText), ToShiftJis(options.categoryText), options.priceText,
-        options.priceCondition, options.stockText, options.stockCondition, options.cheapestOnly);
-    const std::vector<ListRow> rows = ApplyFilters(products, config.cityEnabled, inputs, sortKey);
+        options.priceCondition, options.stockText, options.stockCondition, options.cheapestOnly));
 
-    WriteTable(rows, options.format);
-    std::cerr << ShiftJisToUtf8(HitCountText(static_cast<int>(rows.size()))) << '\n';
+    WriteTable(list, options.format);
+    std::cerr << ShiftJisToUtf8(HitCountText(run.hits)) << '\n';
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "listview/FilterRules.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
@@ -14,13 +13,14 @@ const std::array<std::string, kConditionCount>& ConditionTexts() {
 
 namespace {
 
-void ReadConditionInput(std::string_view text, int conditionIndex, int& value, int& condition) {
+void ReadConditionInput(std::string_view text, int conditionIndex, int& value,
+                        Condition& condition) {
     if (!text.empty() && conditionIndex >= 0) {
         value = AtoiReading(text);
-        condition = conditionIndex;
+        condition = static_cast<Condition>(conditionIndex);
     } else {
         value = -1;
-        condition = -1;
+        condition = Condition::None;
     }
 }
 
@@ -40,8 +40,8 @@ FilterInputs MakeFilterInputs(std::string nameText, std::string categoryText,
 
 bool AnyFilterSet(const FilterInputs& inputs) {
     return !inputs.nameText.empty() || !inputs.categoryText.empty() || inputs.priceValue >= 0 ||
-           inputs.priceCondition >= 0 || inputs.stockValue >= 0 || inputs.stockCondition >= 0 ||
-           inputs.cheapestOnly;
+           inputs.priceCondition != Condition::None || inputs.stockValue >= 0 ||
+           inputs.stockCondition != Condition::None || inputs.cheapestOnly;
 }
 
 NameKeywordFilter::NameKeywordFilter(std::string_view nameText) {
@@ -79,22 +79,14 @@ bool CategoryFilter::Matches(std::string_view category) const {
     return category == m_text;
 }
 
-bool MatchesNameKeywords(std::string_view productName, std::string_view nameText) {
-    return NameKeywordFilter(nameText).Matches(productName);
-}
-
-bool MatchesCategory(std::string_view category, std::string_view categoryText) {
-    return CategoryFilter(categoryText).Matches(category);
-}
-
-bool MatchesCondition(int fieldValue, int inputValue, int condition) {
-    if (inputValue < 0 || condition < 0) return true;
+bool MatchesCondition(int fieldValue, int inputValue, Condition condition) {
+    if (inputValue < 0) return true;
     switch (condition) {
-        case kConditionAtLeast:
+        case Condition::AtLeast:
             return fieldValue >= inputValue;
-        case kConditionAtMost:
+        case Condition::AtMost:
             return fieldValue <= inputValue;
-        case kConditionEqual:
+        case Condition::Equal:
             return fieldValue == inputValue;
         default:
             return true;
@@ -113,20 +105,6 @@ bool EnabledCities::Contains(std::string_view cityName) {
         m_answered = true;
     }
     return m_lastAnswer;
-}
-
-std::string FormatPrice(int value) {
-    const std::string digits = std::to_string(std::llabs(static_cast<long long>(value)));
-    std::string text;
-    if (value < 0) text += '-';
-    size_t lead = digits.size() % 3;
-    if (lead == 0) lead = 3;
-    text.append(digits, 0, lead);
-    for (size_t i = lead; i < digits.size(); i += 3) {
-        text += ',';
-        text.append(digits, i, 3);
-    }
-    return text;
 }
 
 bool AddSearchHistoryEntry(std::vector<std::string>& history, std::string_view nameText) {

@@ -8,11 +8,12 @@
 
 // The rules by which the product list is filtered. Texts are Shift-JIS.
 
-// Selected index of the price and stock condition boxes; -1 when none is chosen.
-enum Condition : int {
-    kConditionAtLeast = 0,
-    kConditionAtMost = 1,
-    kConditionEqual = 2,
+// Selected index of the price and stock condition boxes; None when none is chosen.
+enum class Condition : int {
+    None = -1,
+    AtLeast = 0,
+    AtMost = 1,
+    Equal = 2,
 };
 inline constexpr int kConditionCount = 3;
 
@@ -20,14 +21,14 @@ inline constexpr int kConditionCount = 3;
 const std::array<std::string, kConditionCount>& ConditionTexts();
 
 // What the filter toolbars hold when a filter run starts. A value and its
-// condition are either both set or both -1.
+// condition are either both set or -1 and None.
 struct FilterInputs {
     std::string nameText;
     std::string categoryText;
     int priceValue = -1;
-    int priceCondition = -1;
+    Condition priceCondition = Condition::None;
     int stockValue = -1;
-    int stockCondition = -1;
+    Condition stockCondition = Condition::None;
     bool cheapestOnly = false;
 };
 
@@ -64,10 +65,9 @@ private:
     const std::vector<std::string>* m_groupMembers = nullptr;  // when the text is a group label
 };
 
-bool MatchesNameKeywords(std::string_view productName, std::string_view nameText);
-bool MatchesCategory(std::string_view category, std::string_view categoryText);
-bool MatchesCondition(int fieldValue, int inputValue, int condition);
-
+// Whether a price or stock passes its condition; a negative value or no condition
+// lets everything pass.
+bool MatchesCondition(int fieldValue, int inputValue, Condition condition);
 
 // A city that is not in CityTable is never shown.
 bool IsCityEnabled(std::string_view cityName, const CityFlags& flags);
@@ -86,10 +86,6 @@ private:
     bool m_lastAnswer = false;
     bool m_answered = false;
 };
-
-// The price cell's text: thousands separated by ",", a minus sign in front of
-// negative values ("-1,234").
-std::string FormatPrice(int value);
 
 // Appends a searched name to the history unless it is empty or already there
 // byte for byte; returns whether it was added.

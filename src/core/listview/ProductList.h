@@ -25,6 +25,9 @@ struct FilterRun {
 class ProductList {
 public:
     explicit ProductList(ConfigStore& settings);
+    // The rows point into the list itself.
+    ProductList(const ProductList&) = delete;
+    ProductList& operator=(const ProductList&) = delete;
 
     // A new table, from a download or the saved pages: stably sorted by the saved
     // key. Nothing is shown until the next filter run.
@@ -40,6 +43,7 @@ public:
     // Whether the last run had any input set (the clear-filter command's state).
     bool FilterActive() const { return m_filterActive; }
 
+    // The saved key, as the settings hold it: possibly one that orders nothing.
     SortKey Key() const;
     // A header click: the sort column's own header reverses the order, another
     // starts ascending. The shown rows are reordered by their shown texts, the

@@ -16,40 +16,14 @@ namespace {
 
 bool IsValid(SortKey key) {
     return key.column >= 0 && key.column < kColumnCount &&
-           (key.order == kSortAscending || key.order == kSortDescending);
-}
-
-std::string_view RowText(const ListRow& row, int column) {
-    return static_cast<size_t>(column) < row.size() ? std::string_view(row[column].text)
-                                                    : std::string_view();
-}
-
-// A number column's shown text read back as a number.
-int CellNumber(const ListRow& row, int column) {
-    const std::string_view text = RowText(row, column);
-    if (column != kColumnPrice) return AtoiReading(text);
-    std::string digits(text);
-    std::erase(digits, ',');
-    return AtoiReading(digits);
-}
-
-// Compares the column of `a` and `b` as the key orders them; `textOf` and
-// `numberOf` read one column of an item.
-template <class T, class TextOf, class NumberOf>
-bool Compare(const T& a, const T& b, SortKey key, TextOf textOf, NumberOf numberOf) {
-    if (!IsValid(key)) return false;
-    const T& first = key.order == kSortAscending ? a : b;
-    const T& second = key.order == kSortAscending ? b : a;
-    if (IsTextColumn(key.column))
-        return ShiftJisLess(textOf(first, key.column), textOf(second, key.column));
-    return numberOf(first, key.column) < numberOf(second, key.column);
+           (key.order == SortOrder::Ascending || key.order == SortOrder::Descending);
 }
 
 // A key and a position packed into one number: the key, made unsigned and
 // reversed for descending order, above the position.
-std::uint64_t Pack(int key, size_t position, int order) {
+std::uint64_t Pack(int key, size_t position, SortOrder order) {
     std::uint32_t biased = static_cast<std::uint32_t>(key) ^ 0x80000000u;
-    if (order == kSortDescending) biased = ~biased;
+    if (order == SortOrder::Descending) biased = ~biased;
     return static_cast<std::uint64_t>(biased) << 32 | position;
 }
 
@@ -205,25 +179,22 @@ void SortByColumn(std::vector<T>& items, SortKey key, TextOf textOf, NumberOf nu
 }  // namespace
 
 bool CompareProductRecords(const ProductRecord& a, const ProductRecord& b, SortKey key) {
-    return Compare(a, b, key, ProductText, ProductNumber);
-}
-
-bool CompareRowTexts(const ListRow& a, const ListRow& b, SortKey key) {
-    return Compare(a, b, key, RowText, CellNumber);
+    if (!IsValid(key)) return false;
+    const ProductRecord& first = key.order == SortOrder::Ascending ? a : b;
+    const ProductRecord& second = key.order == SortOrder::Ascending ? b : a;
+    if (IsTextColumn(key.column))
+        return ShiftJisLess(ProductText(first, key.column), ProductText(second, key.column));
+    return ProductNumber(first, key.column) < ProductNumber(second, key.column);
 }
 
 void SortProducts(std::vector<ProductRecord>& products, SortKey key) {
     SortByColumn(products, key, ProductText, ProductNumber);
 }
 
-void SortRows(std::vector<ListRow>& rows, SortKey key) {
-    SortByColumn(rows, key, RowText, CellNumber);
-}
-
-void SortRecordRows(std::vector<std::uint32_t>& rows, const std::vector<ProductRecord>& records,
-                    SortKey key) {
+void SortShownRows(std::vector<std::uint32_t>& rows, const std::vector<ProductRecord>& records,
+                   SortKey key) {
     // A text cell shows its field unchanged; a number cell's reading is taken
-    // from the record, equal to what CompareRowTexts reads back from the cell.
+    // from the record, equal to what an atoi reading of the cell would give.
     const auto text = [&](std::uint32_t row, int column) {
         return ProductText(records[row], column);
     };
@@ -246,8 +217,9 @@ std::vector<std::uint32_t> SortProductsTracked(std::vector<ProductRecord>& produ
 }
 
 SortKey ClickColumn(SortKey current, int clickedColumn) {
-    if (clickedColumn != current.column) return {clickedColumn, kSortAscending};
-    return {clickedColumn, current.order == kSortAscending ? kSortDescending : kSortAscending};
+    if (clickedColumn != current.column) return {clickedColumn, SortOrder::Ascending};
+    return {clickedColumn,
+            current.order == SortOrder::Ascending ? SortOrder::Descending : SortOrder::Ascending};
 }
 
 std::string HeaderTitle(int column, SortKey key) {
@@ -256,6 +228,6 @@ std::string HeaderTitle(int column, SortKey key) {
     static const std::string descendingArrow = ToShiftJis(" ▼");
     std::string title = ColumnTitles()[column];
     if (column == key.column)
-        title += key.order == kSortAscending ? ascendingArrow : descendingArrow;
+        title += key.order == SortOrder::Ascending ? ascendingArrow : descendingArrow;
     return title;
 }
