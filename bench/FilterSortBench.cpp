@@ -1,5 +1,5 @@
 // Times the filter and sort passes over a table as large as a busy server's
-// shops give: ApplyFilters with two name keywords and a price condition, the
+// shops give: a filter run with two name keywords and a price condition, the
 // cheapest-only mode, and a stable sort of the products by price.
 
 #include <algorithm>
@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "listview/ProductFilter.h"
+#include "config/ConfigStore.h"
+#include "listview/ProductList.h"
 #include "listview/ProductSort.h"
 #include "shopdata/FixedTables.h"
 #include "shopdata/TextConversion.h"
@@ -138,52 +139,78 @@ void Report(const char* what, const Timing& timing, double goal, size_t result) 
 int main() {
     std::printf("building %zu records...\n", kRecordCount);
     const std::vector<ProductRecord> products = MakeProducts(kRecordCount);
-    CityFlags flags;
-    flags.fill(true);
-    const SortKey byPrice{kColumnPrice, kSortAscending};
+    const SortKey byPrice{kColumnPrice, SortOrder::Ascending};
     const auto noPrepare = [] {};
-    std::vector<ListRow> rows;
     std::vector<ProductRecord> work;
 
     // At start-up the parsed table is sorted by city, which leaves it in download
     // order. A click on the price header then moves the records, and their names
     // stay where they were allocated, scattered across memory.
-    std::vector<ProductRecord> byCity = products;
-    SortProducts(byCity, SortKey{});
-    std::vector<ProductRecord> byPriceTable = byCity;
-    SortProducts(byPriceTable, byPrice);
+    ConfigStore byCitySettings;
+    ProductList byCity(byCitySettings);
+    byCity.SetProducts(products);
+    // The price key is saved after the table was loaded, so that the table stays
+    // in city order while the cheapest set is ordered by price.
+    byCitySettings.sortColumn = kColumnPrice;
+    ConfigStore byPriceSettings;
+    byPriceSettings.sortColumn = kColumnPrice;
+    ProductList byPriceTable(byPriceSettings);
+    byPriceTable.SetProducts(byCity.Products());
 
-    const FilterInputs keywords =
-        MakeFilterInputs(ToShiftJis("上質 織物"), "", "5000", kConditionAtMost, "", -1, false);
-    auto times = Time(noPrepare, [&] { rows = ApplyFilters(byCity, flags, keywords, byPrice); });
-    Report("(a) filter: two name keywords + price", times, 50, rows.size());
-    times = Time(noPrepare, [&] { rows = ApplyFilters(byPriceTable, flags, keywords, byPrice); });
-    Report("    the same on the table sorted by price", times, 50, rows.size());
+    const FilterInputs keywords = MakeFilterInputs(
+        ToShiftJis("上質 織物"), "", "5000", static_cast<int>(Condition::AtMost), "", -1, false);
+    FilterRun run;
+    auto times = Time(noPrepare, [&] { run = byCity.Filter(keywords); });
+    Report("(a) filter: two name keywords + price", times, 50, run.hits);
+    times = Time(noPrepare, [&] { run = byPriceTable.Filter(keywords); });
+    Report("    the same on the table sorted by price", times, 50, run.hits);
 
     const FilterInputs cheapest = MakeFilterInputs("", "", "", -1, "", -1, true);
-    times = Time(noPrepare, [&] { rows = ApplyFilters(byCity, flags, cheapest, byPrice); });
-    Report("(b) filter: cheapest only", times, 300, rows.size());
-    times = Time(noPrepare, [&] { rows = ApplyFilters(byPriceTable, flags, cheapest, byPrice); });
-    Report("    the same on the table sorted by price", times, 300, rows.size());
+    times = Time(noPrepare, [&] { run = byCity.Filter(cheapest); });
+    Report("(b) filter: cheapest only", times, 300, run.hits);
+    times = Time(noPrepare, [&] { run = byPriceTable.Filter(cheapest); });
+    Report("    the same on the table sorted by price", times, 300, run.hits);
 
-    times = Time([&] { work = byCity; }, [&] { SortProducts(work, byPrice); });
+    const std::vector<ProductRecord> cityOrder = byCity.Products();
+    times = Time([&] { work = cityOrder; }, [&] { SortProducts(work, byPrice); });
     Report("(c) sort products by price", times, 300, work.size());
-    times = Time([&] { work = byCity; }, [&] { SortProducts(work, {kColumnCityName, 1}); });
-    Report("    sort products by city, descending", times, 0, work.size());
-    times = Time([&] { work = byCity; },
+    times = Time([&] { work = cityOrder; },
                  [&] {
-                     SortProducts(work, {kColumnProductName, kSortDescending});
+                     SortProducts(work, {kColumnCityName, SortOrder::Descending});
+                 });
+    Report("    sort products by city, descending", times, 0, work.size());
+    times = Time([&] { work = cityOrder; },
+                 [&] {
+                     SortProducts(work, {kColumnProductName, SortOrder::Descending});
                  });
     Report("    sort products by name, descending", times, 0, work.size());
 
-    const FilterInputs none;
-    FilteredRows shown;
-    times = Time(noPrepare, [&] { shown = FilterProducts(byCity, flags, none, byPrice); });
-    Report("    filter: nothing set (positions only)", times, 0, shown.positions.size());
-    times = Time(noPrepare, [&] { rows = ApplyFilters(byCity, flags, none, byPrice); });
-    Report("    filter: nothing set (every row built)", times, 0, rows.size());
-    const std::vector<ListRow> allRows = rows;
-    times = Time([&] { rows = allRows; }, [&] { SortRows(rows, byPrice); });
+    times = Time(noPrepare, [&] { run = byCity.ClearFilter(); });
+    Report("    filter: nothing set (positions only)", times, 0, run.hits);
+    size_t cellBytes = 0;
+    times = Time(noPrepare, [&] {
+        run = byCity.ClearFilter();
+        cellBytes = 0;
+        for (size_t row = 0; row < byCity.RowCount(); ++row)
+            for (int column = 0; column < kColumnCount; ++column)
+                cellBytes += byCity.CellText(row, column).size();
+    });
+    Report("    filter: nothing set (every cell text)", times, 0, cellBytes);
+
+    // Every row shown in download order, then the price header clicked: the rows
+    // by their texts, the table by its values.
+    times = Time(
+        [&] {
+            byCitySettings.sortColumn = kColumnCityName;
+            byCity.SetProducts(cityOrder);
+            byCity.ClearFilter();
+        },
+        [&] { byCity.ClickColumn(kColumnPrice); });
+    Report("    header click: rows and table by price", times, 0, byCity.RowCount());
+    std::vector<std::uint32_t> rows;
+    std::vector<std::uint32_t> allRows(cityOrder.size());
+    for (size_t i = 0; i < allRows.size(); ++i) allRows[i] = static_cast<std::uint32_t>(i);
+    times = Time([&] { rows = allRows; }, [&] { SortShownRows(rows, cityOrder, byPrice); });
     Report("    sort every shown row by price", times, 0, rows.size());
     return 0;
 }
