@@ -7,16 +7,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "export/ExportOptions.h"
-#include "export/TableWriter.h"
-#include "listview/FilterRules.h"
 #include "shopdata/ShiftJisText.h"
 #include "support/ShiftJisLiteral.h"
 #include "support/TestFiles.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct RunResult {
     int exitCode;
@@ -34,13 +29,6 @@ RunResult Export(const std::string& arguments, const TempFolder& scratch) {
     return {WEXITSTATUS(status), out, ReadBytes(errFile)};
 }
 
-std::vector<std::string> Split(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
-    return fields;
-}
-
 // A truth.tsv number as its cell shows it: the price grouped by thousands, a
 // combat figure of 0 or -1 empty.
 std::string Cell(const std::string& number, bool price, bool figure) {
@@ -56,7 +44,11 @@ TEST(ExportRun, TheSampleExportsAsItsTruthSortedByCity) {
     std::string line;
     std::getline(truth, line);  // the field names
     std::vector<std::vector<std::string>> rows;
-    while (std::getline(truth, line)) rows.push_back(Split(line));
+    while (std::getline(truth, line)) {
+        std::istringstream in(line);
+        auto& fields = rows.emplace_back();
+        for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+    }
     std::stable_sort(rows.begin(), rows.end(),
                      [](const auto& a, const auto& b) { return ShiftJisLess(S(a[8]), S(b[8])); });
     std::string expected =
@@ -74,8 +66,8 @@ TEST(ExportRun, TheSampleExportsAsItsTruthSortedByCity) {
 
 TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
     const TempFolder work;
-    fs::copy(VERADUNE_SAMPLE_DIR "/DownloadFiles", work.Path() / "DownloadFiles");
-    fs::create_directories(work.Path() / "empty" / "DownloadFiles");
+    std::filesystem::copy(VERADUNE_SAMPLE_DIR "/DownloadFiles", work.Path() / "DownloadFiles");
+    std::filesystem::create_directories(work.Path() / "empty" / "DownloadFiles");
     const std::string dir = work.Path().string();
     const struct {
         std::string arguments;
@@ -89,9 +81,9 @@ TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
         {"--category 交易品（全て） --price -5 --price-cond equal " + dir, 0,
          "510件ヒットしました\n", ""},
         {"--category 砲種 --stock abc --stock-cond equal " + dir, 0, "2件ヒットしました\n", ""},
-        {"--price 1000 " + dir, 0, "1284件ヒットしました\n", ""},
+        {"--price 1000 " + dir, 0, "1284件ヒットしました\n", ""},  // no condition: no filter
+        {"--price 80000 --price-cond at-least " + dir, 0, "344件ヒットしました\n", ""},
         {"--price-cond sometimes " + dir, 2, "usage:", ""},
-        {"one two", 2, "usage:", ""},
         {"--name", 2, "usage:", ""},
         {"--format xlsx " + dir, 2, "usage:", ""},
         {dir + "/nowhere", 1, "DownloadFiles", ""},
@@ -122,20 +114,6 @@ TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
             .starts_with(
                 "ショートソード\t武器・道具\t11\t83,016\t42\t\t59\t象牙海岸貿易\tマルセイユ\n"));
     EXPECT_EQ(ReadBytes(work.File("Config.xml")), before) << "the export never writes the settings";
-}
-
-TEST(ExportOptions, ConditionWordsAndTableFormats) {
-    const auto parsed = ParseExportOptions({"--price-cond", "at-least", "--stock-cond", "equal"});
-    ASSERT_TRUE(parsed.options);
-    EXPECT_EQ(parsed.options->priceCondition, static_cast<int>(Condition::AtLeast));
-    EXPECT_EQ(parsed.options->stockCondition, static_cast<int>(Condition::Equal));
-    EXPECT_EQ(ParseExportOptions({"--price-cond", "at-most"}).options->priceCondition,
-              static_cast<int>(Condition::AtMost));
-    std::ostringstream tsv, csv;
-    WriteTableLine(tsv, {"a\tb", "c\nd", "1,000"}, TableFormat::Tsv);
-    EXPECT_EQ(tsv.str(), "a b\tc d\t1,000\n");
-    WriteTableLine(csv, {"plain", "1,000", "say \"hi\"", "two\nlines", ""}, TableFormat::Csv);
-    EXPECT_EQ(csv.str(), "plain,\"1,000\",\"say \"\"hi\"\"\",\"two\nlines\",\r\n");
 }
 
 }  // namespace
