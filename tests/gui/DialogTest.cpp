@@ -63,6 +63,18 @@ TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
     dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
     flags.fill(true);
     EXPECT_EQ(dialog.Flags(), flags);
+
+    // The keyboard starts on OK and runs ｷｬﾝｾﾙ, the cities, 全て選択, 全て解除.
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QStringList order;
+    for (QWidget* widget = dialog.focusWidget(); order.size() < 17;
+         widget = widget->nextInFocusChain())
+        if (widget->focusPolicy() & Qt::TabFocus) order.append(widget->objectName());
+    QStringList tabOrder = {"okButton", "cancelButton"};
+    for (int i = 0; i < kCityCount; ++i) tabOrder.append(QStringLiteral("cityCheck%1").arg(i));
+    tabOrder.append({"selectAllButton", "clearAllButton"});
+    EXPECT_EQ(order, tabOrder);
 }
 
 class DownloadDialogTest : public GuiTest {
@@ -142,6 +154,21 @@ TEST_F(DownloadDialogTest, NetworkErrorsAreShownAndTheSavedPagesStillCount) {
     ASSERT_EQ(boxes.size(), 13 + 3);
     EXPECT_TRUE(boxes[0].startsWith("ErrorCode = 7 : ")) << boxes[0].toStdString();
     EXPECT_EQ(Names(outcome.products), kParseOrder);
+}
+
+// The error box's キャンセル ends the download as the dialog's own Cancel does.
+TEST_F(DownloadDialogTest, TheErrorBoxCanCancelTheDownload) {
+    for (const int cancelAt : {1, 3}) {
+        int boxes = 0;
+        m_answers["LanguageSelect"] = [&](QDialog& box) {
+            const auto button = ++boxes == cancelAt ? QMessageBox::Cancel : QMessageBox::Ok;
+            auto* clicked = static_cast<QMessageBox&>(box).button(button);
+            EXPECT_EQ(clicked->text(), button == QMessageBox::Cancel ? "キャンセル" : "OK");
+            clicked->click();
+        };
+        EXPECT_EQ(Run(true), QDialog::Rejected);
+        EXPECT_EQ(boxes, cancelAt);
+    }
 }
 
 TEST_F(DownloadDialogTest, CancelWhileAnErrorBoxIsOpenEndsAtOnce) {

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
@@ -56,11 +58,21 @@ TEST_F(MainWindowTest, StartsFromTheSavedPagesWithoutAskingAnything) {
     EXPECT_EQ(Shown(*frame, kColumnPrice), (QStringList{"400", "300", "100", "200", "250"}));
     EXPECT_EQ(PaneText(*frame, "hitPane"), QStringLiteral("5件ヒットしました"));
     EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時："));
+    // The panes keep the width of 32, 50 and 26 blanks, whatever they show.
+    const QFontMetrics metrics = frame->statusBar()->fontMetrics();
+    const char* panes[] = {"hitPane", "lastUpdatePane", "statusProgress"};
+    const int blanks[] = {32, 50, 26};
+    for (int i = 0; i < 3; ++i) {
+        QWidget& pane = Child<QWidget>(*frame, panes[i]);
+        if (auto* label = qobject_cast<QLabel*>(&pane)) label->setText(QString(200, u'あ'));
+        EXPECT_EQ(pane.width(), metrics.horizontalAdvance(QString(blanks[i], u' '))) << panes[i];
+    }
     EXPECT_EQ(List(*frame).model()->headerData(kColumnCityName, Qt::Horizontal),
               QStringLiteral("都市名 ▲"));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
-    EXPECT_GE(frame->width(), 900);
-    EXPECT_GE(frame->height(), 800);
+    // 900 by 800 outside, frame included, and never smaller.
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(900, 800));
+    EXPECT_EQ(frame->minimumSize(), frame->size());
     EXPECT_FALSE(Child<QAction>(*frame, "clearFilterAction").isEnabled());
 }
 
@@ -271,6 +283,32 @@ TEST_F(MainWindowTest, TerminationRequestDuringTheFirstDownloadEndsWithoutAWindo
     m_answers[kSettingsTitle] = [](QDialog&) { std::raise(SIGTERM); };
     EXPECT_EQ(Start(), nullptr);
     EXPECT_EQ(SavedSettings(), ConfigStore());
+}
+
+// A failed save at close says where and why, and offers another try.
+TEST_F(MainWindowTest, AFailedSaveAtCloseCanBeTriedAgainOrGivenUp) {
+    for (const bool tryAgain : {true, false}) {
+        SCOPED_TRACE(tryAgain);
+        SavePortalPages();
+        const std::string config = m_context.folder.ConfigPath();
+        std::filesystem::remove_all(config);
+        std::filesystem::create_directory(config);  // the save cannot replace a folder
+        const auto frame = Start();
+        ASSERT_TRUE(frame);
+        QStringList texts;
+        m_answers["Veradune"] = [&](QDialog& dialog) {
+            auto& box = static_cast<QMessageBox&>(dialog);
+            texts.append(box.text());
+            if (tryAgain) std::filesystem::remove(config);
+            for (QAbstractButton* button : box.buttons())
+                if (button->text() == (tryAgain ? "再試行" : "保存せずに終了")) button->click();
+        };
+        frame->close();
+        ASSERT_EQ(texts.size(), 1);
+        EXPECT_TRUE(texts[0].startsWith(QStringLiteral("設定を保存できませんでした。\n") +
+                                        QString::fromStdString(config)));
+        EXPECT_EQ(std::filesystem::is_regular_file(config), tryAgain);
+    }
 }
 
 TEST_F(MainWindowTest, MenusCarryTheCommandsAndTheAboutBoxTheVersion) {

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "acquire/DownloadSession.h"
+#include "mainframe/MessageBoxes.h"
 #include "mainframe/PercentProgressCtrl.h"
 #include "mainframe/QtText.h"
 #include "platform/Clock.h"
@@ -80,9 +81,7 @@ void DownloadDialog::StartWorker() {
     bool started = session->Prepare(m_request.folder, m_request.host, m_request.settings,
                                     m_request.download, error);
     if (!started) {
-        QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("通信の準備ができませんでした。\n%1")
-                                  .arg(QString::fromStdString(error)));
+        TellFetcherNotReady(this, QString::fromStdString(error));
     } else {
         const std::shared_ptr<DownloadSession> shared = m_session;
         started = m_worker.Start([shared] { return shared->Run(); }, kStopTimeoutMs) !=
@@ -131,13 +130,22 @@ void DownloadDialog::ShowDetailLine(const QString& text) {
 
 void DownloadDialog::ShowNetworkError(const QString& text, const QString& caption) {
     if (m_finished) return;
-    auto* box = new QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    // OK goes on with the next request; キャンセル ends the download as the
+    // progress dialog's own Cancel does, so a portal that is down does not hold
+    // the player through one box per page.
+    auto* box = new QMessageBox(QMessageBox::Critical, caption, text,
+                                QMessageBox::Ok | QMessageBox::Cancel, this);
+    box->button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     m_errorBox = box;
     const QPointer<QMessageBox> guard(box);
     // The shared session outlives the box even if this dialog goes while it is open.
     const std::shared_ptr<DownloadSession> session = m_session;
-    box->exec();
-    session->ErrorBoxClosed();
+    const int answer = box->exec();
     // Null when the dialog, and the box with it, was destroyed while the box was open.
     delete guard.data();
+    if (answer == QMessageBox::Cancel && !m_finished) {
+        reject();
+        return;
+    }
+    session->ErrorBoxClosed();
 }

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "mainframe/QtText.h"
 #include "shopdata/FixedTables.h"
@@ -56,6 +57,16 @@ CityFilterDialog::CityFilterDialog(const CityFlags& flags, QWidget* parent) : QD
     layout->addSpacing(12);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The keyboard runs OK, ｷｬﾝｾﾙ, the cities, then the two selection buttons, and
+    // starts on OK.
+    std::vector<QWidget*> order = {ok, cancel};
+    order.insert(order.end(), m_checks.begin(), m_checks.end());
+    order.push_back(selectAll);
+    order.push_back(clearAll);
+    for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (QWidget* widget : order) widget->setFocusPolicy(Qt::StrongFocus);
+    ok->setFocus();
 }
 
 CityFlags CityFilterDialog::Flags() const {

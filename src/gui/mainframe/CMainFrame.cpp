@@ -11,10 +11,12 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QWindow>
 
 #include "listview/CVeraduneView.h"
 #include "mainframe/FilterBar.h"
 #include "mainframe/Icons.h"
+#include "mainframe/MessageBoxes.h"
 
 namespace {
 
@@ -40,12 +42,12 @@ int BlanksWidth(const QWidget* widget, int blanks) {
     return widget->fontMetrics().horizontalAdvance(QString(blanks, QLatin1Char(' ')));
 }
 
-// A status pane at least as wide as `blanks` blank characters in the status bar's
-// font; a blank is narrow in most fonts, so a longer text widens the pane.
+// A status pane as wide as `blanks` blank characters in the status bar's font; a
+// longer text is cut at its edge rather than pushing the other panes aside.
 QLabel* MakePane(QStatusBar* bar, const char* name, int blanks) {
     auto* pane = new QLabel(bar);
     pane->setObjectName(QLatin1String(name));
-    pane->setMinimumWidth(BlanksWidth(bar, blanks));
+    pane->setFixedWidth(BlanksWidth(bar, blanks));
     return pane;
 }
 
@@ -142,14 +144,39 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::PlaceOnScreen() {
-    setMinimumSize(kFrameWidth, kFrameHeight);
-    resize(kFrameWidth, kFrameHeight);
+    FitOuterSize();
     // Centred on the screen's free area; a smaller screen gets a negative corner.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - kFrameWidth) / 2,
              area.y() + (area.height() - kFrameHeight) / 2);
     }
+}
+
+// 900 by 800 is the window's outer size, frame included, both at start and as the
+// smallest size. The frame's width is known only once the window system has framed
+// the window, so the inner size follows it until the player resizes the window.
+void CMainFrame::FitOuterSize() {
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize inner(kFrameWidth - frame.left() - frame.right(),
+                      kFrameHeight - frame.top() - frame.bottom());
+    const bool resizedByPlayer = m_fittedSize.isValid() && size() != m_fittedSize;
+    setMinimumSize(inner);
+    if (!resizedByPlayer) {
+        resize(inner);
+        m_fittedSize = inner;
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FitOuterSize();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // Framing the window moves it; that is when the frame's size becomes known.
+    FitOuterSize();
 }
 
 void CMainFrame::RouteCommandsToView() {
@@ -196,8 +223,17 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     // save again.
     if (!m_closed) {
         m_closed = true;
-        // The settings reach the file here only.
-        m_config.Save(m_context.folder.ConfigPath());
+        SaveSettings();
     }
     event->accept();
+}
+
+// The settings reach the file here only, so a failed save would lose every choice
+// made since the start: the player hears why and may try again.
+void CMainFrame::SaveSettings() {
+    const std::string path = m_context.folder.ConfigPath();
+    std::string reason;
+    while (!m_config.Save(path, &reason))
+        if (!AskToRetrySave(this, QString::fromStdString(path), QString::fromStdString(reason)))
+            return;
 }

@@ -33,6 +33,8 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     // No context menu offering to hide the toolbars: only the filter toolbar has a
     // menu command for that.
     QMenu* createPopupMenu() override { return nullptr; }
@@ -42,6 +44,8 @@ private:
     void CreateMenus();
     void CreateStatusBar();
     void PlaceOnScreen();
+    void FitOuterSize();
+    void SaveSettings();
     void RouteCommandsToView();
     void StartFilter();
 
@@ -63,5 +67,6 @@ private:
     QLabel* m_lastUpdatePane = nullptr;
     QProgressBar* m_progress = nullptr;
 
+    QSize m_fittedSize;  // the inner size last fitted to 900 by 800 outside
     bool m_closed = false;
 };

@@ -1,0 +1,43 @@
+#include "mainframe/MessageBoxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+const QString& ProgramName() {
+    static const QString name = QStringLiteral("Veradune");
+    return name;
+}
+
+}  // namespace
+
+bool AskToRetrySave(QWidget* parent, const QString& path, const QString& reason) {
+    QMessageBox box(QMessageBox::Warning, ProgramName(),
+                    QStringLiteral("設定を保存できませんでした。\n%1\n%2").arg(path, reason),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("saveFailedBox"));
+    QPushButton* retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(retry);
+    // Esc must not throw the settings away.
+    box.setEscapeButton(retry);
+    box.exec();
+    return box.clickedButton() == retry;
+}
+
+void TellNoCompanyFound(QWidget* parent) {
+    QMessageBox::information(parent, ProgramName(),
+                             QStringLiteral("商会が見つかりませんでした。\n"
+                                            "ポータルのIDとパスワードを確認してください。"));
+}
+
+void TellPortalUnreachable(QWidget* parent, const QString& lastError) {
+    QMessageBox::warning(parent, ProgramName(),
+                         QStringLiteral("ポータルに接続できませんでした。\n%1").arg(lastError));
+}
+
+void TellFetcherNotReady(QWidget* parent, const QString& reason) {
+    QMessageBox::critical(parent, ProgramName(),
+                          QStringLiteral("通信の準備ができませんでした。\n%1").arg(reason));
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+
+class QWidget;
+
+// The program's own message boxes, under the program's name.
+
+// A save of the settings failed at `path` for `reason`: true when the player
+// wants to try again, false to close without saving.
+bool AskToRetrySave(QWidget* parent, const QString& path, const QString& reason);
+
+// The download found no company: most likely the portal did not take the account.
+void TellNoCompanyFound(QWidget* parent);
+
+// Not one request of the download reached the portal.
+void TellPortalUnreachable(QWidget* parent, const QString& lastError);
+
+// The fetcher could not be made ready.
+void TellFetcherNotReady(QWidget* parent, const QString& reason);
