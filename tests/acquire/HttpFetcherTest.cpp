@@ -87,9 +87,13 @@ protected:
 
     std::uint32_t FetchShop(int shopId, const ConnectionSettings& settings = {},
                             milliseconds timeout = kTestTimeout) {
-        HttpFetcher fetcher(settings, m_errors, m_cancel, timeout);
-        return fetcher.FetchToFile(s_portal->HostPort(),
-                                   ShopPageQuery(shopId) + AccountSuffix("id", "pw"), m_localPath);
+        auto started = StartHttpFetcher(settings, m_errors, m_cancel, timeout);
+        if (!started.fetcher) {
+            ADD_FAILURE() << started.error;
+            return 0;
+        }
+        return started.fetcher->FetchToFile(
+            s_portal->HostPort(), ShopPageQuery(shopId) + AccountSuffix("id", "pw"), m_localPath);
     }
 
     // The earlier file is exactly as it was and no temporary file was left beside it.
@@ -147,7 +151,9 @@ TEST_F(HttpFetcherTest, NetworkFailuresAreReportedAndKeepTheEarlierFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordingNetworkErrors errors;
-        HttpFetcher fetcher({}, errors, m_cancel, kTestTimeout);
+        auto started = StartHttpFetcher({}, errors, m_cancel, kTestTimeout);
+        ASSERT_NE(started.fetcher, nullptr) << started.error;
+        HttpFetcher& fetcher = *started.fetcher;
         EXPECT_EQ(fetcher.FetchToFile(c.host, ShopPageQuery(c.shopId), m_localPath), 0u);
         ExpectEarlierFileKept();
         ASSERT_EQ(errors.texts.size(), 1u);
@@ -181,7 +187,9 @@ TEST_F(HttpFetcherTest, CancelEndsAStalledTransferWithoutMessage) {
 }
 
 TEST_F(HttpFetcherTest, UnwritableFolderFailsWithoutMessage) {
-    HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
+    auto started = StartHttpFetcher({}, m_errors, m_cancel, kTestTimeout);
+    ASSERT_NE(started.fetcher, nullptr) << started.error;
+    HttpFetcher& fetcher = *started.fetcher;
     const std::filesystem::path missingFolder = m_folder.Path() / "missing";
     EXPECT_EQ(fetcher.FetchToFile(s_portal->HostPort(), ShopPageQuery(kWholePage),
                                   (missingFolder / "ShopNo001.html").string()),
@@ -209,7 +217,9 @@ TEST_F(HttpFetcherTest, LocalWriteFailureKeepsTheEarlierFileSilently) {
 TEST_F(HttpFetcherTest, AccountValuesArriveIntact) {
     const std::string id = "a&b c=d#e" + ToShiftJis("船長");
     const std::string password = "p&w =#%+" + ToShiftJis("秘密");
-    HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
+    auto started = StartHttpFetcher({}, m_errors, m_cancel, kTestTimeout);
+    ASSERT_NE(started.fetcher, nullptr) << started.error;
+    HttpFetcher& fetcher = *started.fetcher;
     EXPECT_EQ(
         fetcher.FetchToFile(s_portal->HostPort(),
                             ShopPageQuery(kWholePage) + AccountSuffix(id, password), m_localPath),
@@ -223,7 +233,9 @@ TEST_F(HttpFetcherTest, AccountValuesArriveIntact) {
 // connection open between them, also past an answer that was not a page.
 TEST_F(HttpFetcherTest, ConsecutiveFetchesShareOneConnection) {
     const size_t connectionsBefore = s_portal->Log().connections.size();
-    HttpFetcher fetcher({}, m_errors, m_cancel, kTestTimeout);
+    auto started = StartHttpFetcher({}, m_errors, m_cancel, kTestTimeout);
+    ASSERT_NE(started.fetcher, nullptr) << started.error;
+    HttpFetcher& fetcher = *started.fetcher;
     for (const auto& [shopId, expected] :
          {std::pair{int{kWholePage}, 5000u}, {403, 0u}, {int{kWholePage}, 5000u}}) {
         EXPECT_EQ(
@@ -267,7 +279,9 @@ TEST_F(HttpFetcherTest, ProxyCarriesTheRequestAndItsCredentials) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HttpFetcher fetcher(c.settings, m_errors, m_cancel, kTestTimeout);
+        auto started = StartHttpFetcher(c.settings, m_errors, m_cancel, kTestTimeout);
+        ASSERT_NE(started.fetcher, nullptr) << started.error;
+        HttpFetcher& fetcher = *started.fetcher;
         EXPECT_EQ(fetcher.FetchToFile("portal.invalid:8642", page, m_localPath), c.expected);
         const portal::RequestLog log = c.server->Log();
         EXPECT_EQ(log.lastTarget, "http://portal.invalid:8642/" + page);

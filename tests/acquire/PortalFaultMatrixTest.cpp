@@ -303,7 +303,9 @@ TEST_P(PortalFaultMatrixTest, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
     RecordingNetworkErrors errors;
     RecordingReporter reporter;
     std::atomic<bool> cancel{false};
-    HttpFetcher fetcher({}, errors, cancel, kFetchTimeout);
+    auto started = StartHttpFetcher({}, errors, cancel, kFetchTimeout);
+    ASSERT_NE(started.fetcher, nullptr) << started.error;
+    HttpFetcher& fetcher = *started.fetcher;
     DownloadJob job(m_folder.Path().string(),
                     DownloadSource{&fetcher, FetchHost(), "captain", "secret"}, reporter, cancel);
     const std::optional<bool> ok = RunWithHangGuard(job, cancel);

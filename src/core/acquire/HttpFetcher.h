@@ -1,6 +1,4 @@
 #pragma once
-#include <curl/curl.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -16,36 +14,32 @@
 // the local file only when it arrived whole with status 200.
 class HttpFetcher : public PageFetcher {
 public:
-    // `timeout` bounds the connect and any stretch without data; a slow page that
-    // keeps moving is never cut off. `cancelRequested` aborts a transfer in progress.
-    HttpFetcher(const ConnectionSettings& settings, NetworkErrorReporter& reporter,
-                const std::atomic<bool>& cancelRequested,
-                std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+    // libcurl's handles and the fetch settings; made only by StartHttpFetcher.
+    struct Session;
+
+    explicit HttpFetcher(std::unique_ptr<Session> session);
+    ~HttpFetcher() override;
+    HttpFetcher(const HttpFetcher&) = delete;
+    HttpFetcher& operator=(const HttpFetcher&) = delete;
 
     // `host` may carry ":port"; `objectPath` is relative to the server root.
     std::uint32_t FetchToFile(const std::string& host, const std::string& objectPath,
                               const std::string& localPath) override;
 
 private:
-    struct EasyCleanup {
-        void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-    };
-    struct MultiCleanup {
-        void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
-    };
-    struct ListCleanup {
-        void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-    };
-
-    void ApplyConnectionSettings(const ConnectionSettings& settings);
-    CURLcode Perform();
-    void ReportFailure(CURLcode result);
-
-    NetworkErrorReporter& m_reporter;
-    const std::atomic<bool>& m_cancelRequested;
-    std::unique_ptr<curl_slist, ListCleanup> m_headers;
-    std::unique_ptr<CURL, EasyCleanup> m_easy;
-    // Owns the kept-alive connection between calls.
-    std::unique_ptr<CURLM, MultiCleanup> m_multi;
-    char m_errorText[CURL_ERROR_SIZE] = {};
+    std::unique_ptr<Session> m_session;
 };
+
+struct HttpFetcherStart {
+    std::unique_ptr<HttpFetcher> fetcher;  // null when it could not be made
+    std::string error;                     // why not, in libcurl's words; empty on success
+};
+
+// Makes a fetcher for these connection settings. `timeout` bounds the connect and
+// any stretch without data; a slow page that keeps moving is never cut off.
+// `cancelRequested` aborts a transfer in progress; it and `reporter` must outlive
+// the fetcher.
+HttpFetcherStart StartHttpFetcher(const ConnectionSettings& settings,
+                                  NetworkErrorReporter& reporter,
+                                  const std::atomic<bool>& cancelRequested,
+                                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
