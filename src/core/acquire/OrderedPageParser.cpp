@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "acquire/ShopPageParser.h"
@@ -16,17 +17,22 @@ public:
 
     // Worker loop: takes the next unparsed page until all are taken or Stop.
     void Work() {
-        for (;;) {
-            const size_t index = m_next.fetch_add(1);
-            if (index >= m_paths.size() || m_stopped.load()) return;
-            ParsedShopPage page;
-            ParseShopPage(m_paths[index], page.products,
-                          [&page](const std::string& text) { page.detail = text; });
-            std::lock_guard lock(m_mutex);
-            m_pages[index] = std::move(page);
-            m_done[index] = true;
-            m_ready.notify_all();
+        while (ParseNext()) {
         }
+    }
+
+    // Parses the next page nobody has taken; false when none is left or Stop.
+    bool ParseNext() {
+        const size_t index = m_next.fetch_add(1);
+        if (index >= m_paths.size() || m_stopped.load()) return false;
+        ParsedShopPage page;
+        ParseShopPage(m_paths[index], page.products,
+                      [&page](const std::string& text) { page.detail = text; });
+        std::lock_guard lock(m_mutex);
+        m_pages[index] = std::move(page);
+        m_done[index] = true;
+        m_ready.notify_all();
+        return true;
     }
 
     ParsedShopPage& WaitFor(size_t index) {
@@ -48,28 +54,53 @@ private:
     std::condition_variable m_ready;
 };
 
+// The parse workers over one queue. Whatever way the pass ends, the destructor
+// stops the queue and joins every worker, so no thread outlives the pages.
+class WorkerPool {
+public:
+    explicit WorkerPool(PageQueue& queue) : m_queue(queue) {}
+    ~WorkerPool() {
+        m_queue.Stop();
+        for (auto& worker : m_workers) worker.join();
+    }
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    // Starts up to `count` workers; the system may give fewer, or none.
+    void Start(size_t count) {
+        m_workers.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            try {
+                m_workers.emplace_back([this] { m_queue.Work(); });
+            } catch (const std::system_error&) {
+                // Out of threads: the workers already made carry the pass.
+                return;
+            }
+        }
+    }
+
+    bool Empty() const { return m_workers.empty(); }
+
+private:
+    PageQueue& m_queue;
+    std::vector<std::thread> m_workers;
+};
+
 }  // namespace
 
 bool ParseShopPagesInOrder(const std::vector<std::string>& paths,
                            const std::atomic<bool>& cancelRequested,
                            const std::function<void(size_t index, ParsedShopPage& page)>& consume) {
     PageQueue queue(paths);
-    const size_t workerCount = std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
-                                                  std::max<size_t>(paths.size(), 1));
-    std::vector<std::thread> workers;
-    for (size_t i = 0; i < std::min<size_t>(workerCount, 8); ++i)
-        workers.emplace_back([&queue] { queue.Work(); });
-
-    bool completed = true;
+    WorkerPool workers(queue);
+    workers.Start(std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
+                                     std::clamp<size_t>(paths.size(), 1, 8)));
     for (size_t index = 0; index < paths.size(); ++index) {
-        if (cancelRequested.load()) {
-            completed = false;
-            break;
-        }
+        if (cancelRequested.load()) return false;
+        // Without any worker the page is parsed here, in the same order.
+        if (workers.Empty()) queue.ParseNext();
         consume(index, queue.WaitFor(index));
         queue.Release(index);
     }
-    queue.Stop();
-    for (auto& worker : workers) worker.join();
-    return completed;
+    return true;
 }
