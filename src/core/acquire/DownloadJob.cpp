@@ -15,7 +15,10 @@
 
 namespace {
 
-const std::string& Text(int which) {
+// The progress texts, in the order of Text's table.
+enum class JobText { Counting, CityPrefix, Downloading, Total, IdPrefix, CompanyPrefix, Parsing };
+
+const std::string& Text(JobText which) {
     static const std::string texts[] = {
         ToShiftJis("商会数合計を調べています..."),
         ToShiftJis("取得中の都市："),
@@ -25,9 +28,8 @@ const std::string& Text(int which) {
         ToShiftJis(" 商会名："),
         ToShiftJis("商品リストを解析中です..."),
     };
-    return texts[which];
+    return texts[static_cast<size_t>(which)];
 }
-enum { kCounting, kCityPrefix, kDownloading, kTotal, kIdPrefix, kCompanyPrefix, kParsing };
 
 }  // namespace
 
@@ -51,7 +53,7 @@ bool DownloadJob::Run() {
 }
 
 int DownloadJob::CountCompanies() {
-    m_reporter.SetStatusLine(Text(kCounting));
+    m_reporter.SetStatusLine(Text(JobText::Counting));
     m_reporter.SetProgressPos(0);
     m_companies.clear();
     m_distinct.clear();
@@ -61,7 +63,7 @@ int DownloadJob::CountCompanies() {
         if (m_cancelRequested.load()) return -1;
         const CityInfo& city = CityTable()[i];
         const std::string localPath = PagePath(CityPageFileName(city.id));
-        m_reporter.SetDetailLine(Text(kCityPrefix) + city.name);
+        m_reporter.SetDetailLine(Text(JobText::CityPrefix) + city.name);
         if (m_source.fetcher)
             m_source.fetcher->FetchToFile(m_source.host, CompanyListQuery(city.id) + m_account,
                                           localPath);
@@ -88,19 +90,19 @@ bool DownloadJob::DownloadShopPages() {
     for (int j = 1; j <= total; ++j) {
         if (m_cancelRequested.load()) return false;
         const CompanyEntry& company = m_companies[m_distinct[j - 1]];
-        m_reporter.SetStatusLine(Text(kDownloading) + FormatInt(j) + Text(kTotal) +
+        m_reporter.SetStatusLine(Text(JobText::Downloading) + FormatInt(j) + Text(JobText::Total) +
                                  FormatInt(total));
         m_source.fetcher->FetchToFile(m_source.host, ShopPageQuery(company.companyId) + m_account,
                                       m_shopPages[j - 1]);
-        m_reporter.SetDetailLine(Text(kIdPrefix) + ZeroFilledNumber(company.companyId) +
-                                 Text(kCompanyPrefix) + company.companyName);
+        m_reporter.SetDetailLine(Text(JobText::IdPrefix) + ZeroFilledNumber(company.companyId) +
+                                 Text(JobText::CompanyPrefix) + company.companyName);
         m_reporter.SetProgressPos(j);
     }
     return true;
 }
 
 bool DownloadJob::ParseShopPages() {
-    m_reporter.SetStatusLine(Text(kParsing));
+    m_reporter.SetStatusLine(Text(JobText::Parsing));
     m_reporter.SetProgressPos(0);
     m_products.clear();
     // Pages are kept apart until the end, so the table is built with one
