@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 
 // The folder the program works in: the settings file and the saved pages live
 // side by side in it. An empty root is the process's current folder, so the
