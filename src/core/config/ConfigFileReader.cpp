@@ -1,3 +1,5 @@
+#include "config/ConfigFileReader.h"
+
 #include <libxml/encoding.h>
 #include <libxml/entities.h>
 #include <libxml/parser.h>
@@ -10,7 +12,6 @@
 #include <string>
 #include <string_view>
 
-#include "config/ConfigStore.h"
 #include "platform/Files.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
@@ -197,7 +198,7 @@ void ReadHistorySection(AttributeReader& reader, const xmlNode* element, ConfigS
 
 }  // namespace
 
-bool ConfigStore::Load(const std::string& path) {
+bool ReadConfigFile(const std::string& path, ConfigStore& config) {
     size_t fileSize = 0;
     const Document doc = ParseFile(path, fileSize);
     if (doc == nullptr) return false;
@@ -205,7 +206,7 @@ bool ConfigStore::Load(const std::string& path) {
     if (root == nullptr) return false;
 
     AttributeReader reader(doc.get(), fileSize);
-    reader.ReadString(root, "version", fileVersion);
+    reader.ReadString(root, "version", config.fileVersion);
     // Sections are known by position, whatever their names.
     const xmlNode* child = SkipBlanks(root->children);
     for (int position = 0; position < 6 && child != nullptr;
@@ -213,22 +214,22 @@ bool ConfigStore::Load(const std::string& path) {
         const xmlNode* section = AsElement(child);
         switch (position) {
             case 0:
-                reader.ReadString(section, "id", portalId);
+                reader.ReadString(section, "id", config.portalId);
                 break;
             case 1:
-                ReadProxySection(reader, section, *this);
+                ReadProxySection(reader, section, config);
                 break;
             case 2:
-                reader.ReadString(section, "date", lastUpdate);
+                reader.ReadString(section, "date", config.lastUpdate);
                 break;
             case 3:
-                ReadListSection(reader, section, *this);
+                ReadListSection(reader, section, config);
                 break;
             case 4:
-                ReadCitySection(reader, section, *this);
+                ReadCitySection(reader, section, config);
                 break;
             case 5:
-                ReadHistorySection(reader, section, *this);
+                ReadHistorySection(reader, section, config);
                 break;
         }
     }

@@ -1,6 +1,7 @@
 #include "config/ConfigFileWriter.h"
 
 #include <string_view>
+#include <system_error>
 
 #include "config/ConfigStore.h"
 #include "platform/Files.h"
@@ -131,8 +132,14 @@ std::string SerializeConfig(const ConfigStore& config) {
     return out;
 }
 
-bool ConfigStore::Save(const std::string& path) const {
+bool WriteConfigFile(const std::string& path, const ConfigStore& config,
+                     std::string* failureReason) {
+    int errorNumber = 0;
     // Owner-only: the file holds the proxy password in plain text.
-    return platform::WriteFileAtomically(path, SerializeConfig(*this),
-                                         platform::FileAccess::OwnerOnly);
+    const bool written = platform::WriteFileAtomically(path, SerializeConfig(config),
+                                                       platform::FileAccess::OwnerOnly,
+                                                       platform::FileSync::Flush, &errorNumber);
+    if (!written && failureReason != nullptr)
+        *failureReason = std::generic_category().message(errorNumber);
+    return written;
 }

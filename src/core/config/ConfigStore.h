@@ -30,18 +30,19 @@ public:
     int listBackColor = 16777215;  // 0x00BBGGRR
     int listTextColor = 0;
     int sortColumn = kColumnCityName;
-    int sortOrder = 0;                        // 0 ascending, 1 descending
-    CityFlags cityEnabled;                    // all set; index = CityTable position
-    std::vector<std::string> searchHistory;   // oldest first
-    std::string fileVersion;                  // carried over from the file read, never set
+    int sortOrder = 0;                       // 0 ascending, 1 descending
+    CityFlags cityEnabled;                   // all set; index = CityTable position
+    std::vector<std::string> searchHistory;  // oldest first
+    std::string fileVersion;                 // carried over from the file read, never set
 
     // Reads the file into the fields. False, with every field unchanged, when the
     // file is missing or not well-formed XML.
     bool Load(const std::string& path);
 
     // Replaces the file with all fields but the portal password. False when the
-    // file could not be written; the old file then stays as it was.
-    bool Save(const std::string& path) const;
+    // file could not be written; the old file then stays as it was, and the
+    // system's reason (such as "Permission denied") goes to `failureReason` when given.
+    bool Save(const std::string& path, std::string* failureReason = nullptr) const;
 
     bool operator==(const ConfigStore&) const = default;
 };

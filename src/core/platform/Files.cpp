@@ -103,6 +103,7 @@ bool AtomicFileWriter::Open(const std::string& path, FileAccess access, FileSync
     Discard();
     m_path = path;
     m_failed = false;
+    m_error = 0;
     m_sync = sync;
     const mode_t mode = access == FileAccess::OwnerOnly ? 0600 : 0666;
     // One temporary name per target, so that writers killed mid-write leave at most
@@ -126,8 +127,10 @@ bool AtomicFileWriter::Open(const std::string& path, FileAccess access, FileSync
         m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (m_fd < 0 && errno != EEXIST) break;
     }
-    if (m_fd < 0) m_temporary.clear();
-    return m_fd >= 0;
+    if (m_fd >= 0) return true;
+    m_error = errno;
+    m_temporary.clear();
+    return false;
 }
 
 bool AtomicFileWriter::Write(std::string_view data) {
@@ -137,6 +140,7 @@ bool AtomicFileWriter::Write(std::string_view data) {
         if (n < 0) {
             if (errno == EINTR) continue;
             m_failed = true;
+            m_error = errno;
             return false;
         }
         data.remove_prefix(static_cast<size_t>(n));
@@ -150,16 +154,14 @@ bool AtomicFileWriter::Commit() {
     // The claim on the temporary name belongs to the open file, so a duplicate
     // keeps it past the close until the name has been renamed.
     const int claim = synced ? ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
-    if (claim < 0) {
-        Discard();
-        return false;
+    if (claim < 0) return Fail();
+    if (::close(m_fd) != 0) {
+        m_error = errno;
+        m_fd = claim;
+        return Fail();
     }
-    const bool closed = ::close(m_fd) == 0;
     m_fd = claim;
-    if (!closed || ::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
-        Discard();
-        return false;
-    }
+    if (::rename(m_temporary.c_str(), m_path.c_str()) != 0) return Fail();
     m_temporary.clear();
     ::close(m_fd);
     m_fd = -1;
@@ -175,6 +177,13 @@ bool AtomicFileWriter::Commit() {
     return true;
 }
 
+// Keeps the first error number: the clean-up's own calls may change errno.
+bool AtomicFileWriter::Fail() {
+    if (m_error == 0) m_error = errno;
+    Discard();
+    return false;
+}
+
 void AtomicFileWriter::Discard() {
     // Removed before it is closed: the name is this writer's only while it holds the claim.
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
@@ -184,9 +193,12 @@ void AtomicFileWriter::Discard() {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view contents, FileAccess access,
-                         FileSync sync) {
+                         FileSync sync, int* errorNumber) {
     AtomicFileWriter writer;
-    return writer.Open(path, access, sync) && writer.Write(contents) && writer.Commit();
+    const bool written =
+        writer.Open(path, access, sync) && writer.Write(contents) && writer.Commit();
+    if (!written && errorNumber != nullptr) *errorNumber = writer.ErrorNumber();
+    return written;
 }
 
 }  // namespace platform

@@ -41,19 +41,25 @@ public:
               FileSync sync = FileSync::Flush);
     bool Write(std::string_view data);
     bool Commit();
+    // The system's error number of the step that failed; 0 while none has.
+    int ErrorNumber() const { return m_error; }
 
 private:
+    bool Fail();
     void Discard();
 
     std::string m_path;
     std::string m_temporary;
     int m_fd = -1;
     bool m_failed = false;
+    int m_error = 0;
     FileSync m_sync = FileSync::Flush;
 };
 
-// `path` replaced by `contents` through an AtomicFileWriter.
+// `path` replaced by `contents` through an AtomicFileWriter. On failure the
+// writer's error number goes to `errorNumber` when given.
 bool WriteFileAtomically(const std::string& path, std::string_view contents,
-                         FileAccess access = FileAccess::Everyone, FileSync sync = FileSync::Flush);
+                         FileAccess access = FileAccess::Everyone, FileSync sync = FileSync::Flush,
+                         int* errorNumber = nullptr);
 
 }  // namespace platform
