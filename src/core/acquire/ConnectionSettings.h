@@ -10,4 +10,6 @@ struct ConnectionSettings {
     int proxyPort = 0;
     std::string proxyUser;
     std::string proxyPassword;
+
+    bool operator==(const ConnectionSettings&) const = default;
 };
