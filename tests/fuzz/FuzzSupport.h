@@ -13,13 +13,11 @@
 
 // A property that must hold for every input. A failure aborts, so libFuzzer keeps
 // the input and the replay test dies on it.
-#define FUZZ_CHECK(condition)                                                                    \
-    do {                                                                                         \
-        if (!(condition)) {                                                                      \
-            std::fprintf(stderr, "%s:%d: property fails: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                        \
-        }                                                                                        \
-    } while (0)
+[[noreturn]] inline void FuzzFailed(const char* condition, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: property fails: %s\n", file, line, condition);
+    std::abort();
+}
+#define FUZZ_CHECK(condition) ((condition) ? void() : FuzzFailed(#condition, __FILE__, __LINE__))
 
 inline std::string_view FuzzBytes(const std::uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};

@@ -37,8 +37,6 @@ TEST(HostileConfig, LoadsSafelyAndTheNextSaveRepairs) {
 
     const TempFolder folder;
     const std::string secret = folder.Write("secret.xml", "<x id=\"LEAKED\"/>");
-    const std::string dtd = folder.Write(
-        "v.dtd", "<!ENTITY leak \"LEAKED\"><!ATTLIST harvala_info id CDATA \"LEAKED\">");
     const std::string body = "<veradune><harvala_info id=\"me\"/></veradune>";
     std::string refs, nested;
     for (int i = 0; i < 2000; ++i) refs += "&x;";
@@ -55,9 +53,6 @@ TEST(HostileConfig, LoadsSafelyAndTheNextSaveRepairs) {
              "\">]><veradune><harvala_info id=\"" + refs + "\"/></veradune>",
          "x"},
         {"external DTD by URL", "<!DOCTYPE veradune SYSTEM \"" + url + "\">" + body, "me"},
-        {"external DTD by path", "<!DOCTYPE veradune SYSTEM \"file://" + dtd + "\">" + body, "me"},
-        {"parameter entity by URL",
-         "<!DOCTYPE veradune [<!ENTITY % p SYSTEM \"" + url + "\"> %p;]>" + body, "me"},
         {"external entity by URL",
          "<!DOCTYPE veradune [<!ENTITY e SYSTEM \"" + url +
              "\">]><veradune><harvala_info id=\"&e;\"/></veradune>",
