@@ -1,6 +1,7 @@
 // veradune-export's command line: the input split into arguments at NUL bytes and
 // line breaks. Options that were accepted must come back the same when written
 // out as a canonical command line and parsed again.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -13,21 +14,16 @@ namespace {
 
 std::vector<std::string> SplitArguments(std::string_view bytes) {
     std::vector<std::string> arguments;
-    if (bytes.empty()) return arguments;
-    size_t start = 0;
-    for (size_t i = 0; i <= bytes.size(); ++i) {
-        if (i == bytes.size() || bytes[i] == '\0' || bytes[i] == '\n') {
-            arguments.emplace_back(bytes.substr(start, i - start));
-            start = i + 1;
-        }
+    for (size_t start = 0; start < bytes.size() || (start == bytes.size() && start > 0);) {
+        const size_t end = std::min(bytes.find('\0', start), bytes.find('\n', start));
+        arguments.emplace_back(bytes.substr(start, end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
     }
     return arguments;
 }
 
-const char* ConditionWord(int index) {
-    static const char* const words[] = {"at-least", "at-most", "equal"};
-    return words[index];
-}
+constexpr const char* kConditionWords[] = {"at-least", "at-most", "equal"};
 
 std::vector<std::string> CanonicalArguments(const ExportOptions& o) {
     std::vector<std::string> arguments = {
@@ -37,9 +33,9 @@ std::vector<std::string> CanonicalArguments(const ExportOptions& o) {
         "--stock",    o.stockText,
         "--format",   o.format == TableFormat::Csv ? "csv" : "tsv"};
     if (o.priceCondition >= 0)
-        arguments.insert(arguments.end(), {"--price-cond", ConditionWord(o.priceCondition)});
+        arguments.insert(arguments.end(), {"--price-cond", kConditionWords[o.priceCondition]});
     if (o.stockCondition >= 0)
-        arguments.insert(arguments.end(), {"--stock-cond", ConditionWord(o.stockCondition)});
+        arguments.insert(arguments.end(), {"--stock-cond", kConditionWords[o.stockCondition]});
     if (o.cheapestOnly) arguments.push_back("--cheapest");
     if (o.showHelp) arguments.push_back("--help");
     arguments.push_back(o.workDir);
@@ -59,10 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (!parsed.options) return 0;
 
     const ExportOptions& options = *parsed.options;
-    FUZZ_CHECK(options.priceCondition >= -1 && options.priceCondition <= 2);
-    FUZZ_CHECK(options.stockCondition >= -1 && options.stockCondition <= 2);
+    FUZZ_CHECK(options.priceCondition >= -1 && options.priceCondition <= 2 &&
+               options.stockCondition >= -1 && options.stockCondition <= 2);
     const ParsedExportOptions again = ParseExportOptions(CanonicalArguments(options));
-    FUZZ_CHECK(again.options.has_value());
-    FUZZ_CHECK(Fields(*again.options) == Fields(options));
+    FUZZ_CHECK(again.options && Fields(*again.options) == Fields(options));
     return 0;
 }
