@@ -39,7 +39,7 @@ public:
     void SetProgressPos(int pos) override {
         if (pos == 0) marks.push_back(Clock::now());
     }
-    void JobFinished(bool) override { marks.push_back(Clock::now()); }
+    void JobFinished(const JobResult&) override { marks.push_back(Clock::now()); }
 
     std::vector<Clock::time_point> marks;
 };

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         const std::atomic<bool> cancel{false};
         DownloadJob job(folder.string(), DownloadSource{}, reporter, cancel);
         const auto start = std::chrono::steady_clock::now();
-        const bool ok = job.Run();
+        const bool ok = job.Run().end == JobEnd::Ok;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!ok) {

@@ -15,6 +15,7 @@
 #include "GuiTestSupport.h"
 #include "app/VeraduneApp.h"
 #include "config/ConfigStore.h"
+#include "portal/FaultRule.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -267,6 +268,62 @@ TEST_F(MainWindowTest, UpdateCommandAsksForTheAccountAndReplacesTheList) {
     EXPECT_EQ(m_shown, (std::vector<std::string>{kProgressTitle, kSettingsTitle, kProgressTitle}));
     EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
     EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
+}
+
+// A download that cannot do its work keeps the saved pages and the list, and says why.
+TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
+    enum class Fault { RejectedAccount, PortalDown, OneShopFails };
+    for (const Fault fault : {Fault::RejectedAccount, Fault::PortalDown, Fault::OneShopFails}) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        SavePortalPages();
+        const std::string page = m_context.folder.PathOf("DownloadFiles/ShopNo013.html");
+        std::filesystem::resize_file(page, std::filesystem::file_size(page) - 1);
+        const std::string saved = ReadBytes(page);
+        portal::PortalSettings settings;
+        std::string error;
+        if (fault == Fault::RejectedAccount) settings.account = portal::Credentials{"me", "right"};
+        if (fault == Fault::OneShopFails)
+            settings.faults.push_back(*portal::ParseFaultRule("status=500:Cid=13", error));
+        if (fault != Fault::PortalDown) StartPortal(ThreeShopPortal(), settings);
+        m_answers[kSettingsTitle] = [](QDialog& dialog) {
+            Child<QLineEdit>(dialog, "portalIdEdit").setText("me");
+            Child<QLineEdit>(dialog, "portalPasswordEdit").setText("wrong");
+            dialog.accept();
+        };
+        QStringList told;
+        m_answers["Veradune"] = [&told](QDialog& box) {
+            told.append(static_cast<QMessageBox&>(box).text());
+            box.accept();
+        };
+        const auto frame = Start();
+        ASSERT_TRUE(frame);
+        Trigger(*frame, "updateListAction");
+
+        EXPECT_EQ(ReadBytes(page), saved) << "the page that was not replaced";
+        EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
+        EXPECT_FALSE(std::filesystem::exists(m_context.folder.DownloadFolder() + ".staging"));
+        const QString message = frame->statusBar()->currentMessage();
+        if (fault == Fault::OneShopFails) {
+            EXPECT_TRUE(told.isEmpty());
+            EXPECT_EQ(message, QStringLiteral(
+                                   "1件のページを取得できなかったため、前回のものを使っています"));
+            EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(
+            told[0].startsWith(fault == Fault::RejectedAccount
+                                   ? QStringLiteral("商会が見つかりませんでした。\n"
+                                                    "ポータルのIDとパスワードを確認してください。")
+                                   : QStringLiteral("ポータルに接続できませんでした。\n"
+                                                    "ErrorCode = 7 : ")))
+            << told[0].toStdString();
+        EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時："));
+        EXPECT_EQ(message, QStringLiteral(" "));
+        frame->close();
+        if (m_portal) m_portal->Stop();
+        m_portal.reset();
+    }
 }
 
 TEST_F(MainWindowTest, TerminationRequestClosesTheWindowAndSaves) {

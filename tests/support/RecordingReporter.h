@@ -13,7 +13,10 @@ public:
     void SetDetailLine(const std::string& text) override { Add("detail " + ShiftJisToUtf8(text)); }
     void SetProgressRange(int upper) override { Add("range " + std::to_string(upper)); }
     void SetProgressPos(int pos) override { Add("pos " + std::to_string(pos)); }
-    void JobFinished(bool ok) override { Add(ok ? "finished OK" : "finished Cancel"); }
+    void JobFinished(const JobResult& result) override {
+        static const char* const ends[] = {"OK", "Cancel", "NoCompany", "NothingFetched"};
+        Add(std::string("finished ") + ends[static_cast<int>(result.end)]);
+    }
 
     std::vector<std::string> Lines() const {
         std::lock_guard lock(m_mutex);

@@ -37,7 +37,7 @@ TEST(PageGenerator, AWrittenFolderParsesToItsTruth) {
         SilentJobReporter reporter;
         const std::atomic<bool> neverCancelled{false};
         DownloadJob job(work.File("DownloadFiles"), DownloadSource{}, reporter, neverCancelled);
-        EXPECT_EQ(job.Run(), shops > 0);  // a run that finds no company fails
+        EXPECT_EQ(job.Run().end, shops > 0 ? JobEnd::Ok : JobEnd::NoCompany);
         EXPECT_TRUE(job.Products() == AllProducts(portal));
     }
 }

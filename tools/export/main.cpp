@@ -24,7 +24,7 @@ std::vector<ProductRecord> LoadSavedProducts(const std::string& downloadFolder) 
     SilentJobReporter reporter;
     const std::atomic<bool> neverCancelled{false};
     DownloadJob job(downloadFolder, DownloadSource{}, reporter, neverCancelled);
-    if (!job.Run()) return {};
+    if (job.Run().end != JobEnd::Ok) return {};
     return std::move(job.Products());
 }
 

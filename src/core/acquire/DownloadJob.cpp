@@ -36,20 +36,52 @@ const std::string& Text(JobText which) {
 DownloadJob::DownloadJob(std::string downloadFolder, DownloadSource source, JobReporter& reporter,
                          const std::atomic<bool>& cancelRequested)
     : m_folder(std::move(downloadFolder)),
+      m_staging(m_folder),
       m_source(std::move(source)),
       m_account(AccountSuffix(m_source.portalId, m_source.portalPassword)),
       m_reporter(reporter),
       m_cancelRequested(cancelRequested) {}
 
-std::string DownloadJob::PagePath(const std::string& fileName) const {
-    return platform::JoinPath(m_folder, fileName);
+std::string DownloadJob::PageToRead(const std::string& fileName) const {
+    // A run that only parses writes nothing, so it reads a set a crash left half
+    // moved as the next start will finish it.
+    return m_source.fetcher ? m_staging.PageToRead(fileName) : SavedPageToRead(m_folder, fileName);
 }
 
-bool DownloadJob::Run() {
-    if (CountCompanies() <= 0) return false;
+void DownloadJob::Fetch(const std::string& objectPath, const std::string& fileName) {
+    if (m_source.fetcher->FetchToFile(m_source.host, objectPath + m_account,
+                                      m_staging.StagedPath(fileName)) > 0) {
+        ++m_fetched;
+        return;
+    }
+    if (platform::PathExists(platform::JoinPath(m_folder, fileName))) ++m_kept;
+    const std::string failure = m_source.fetcher->LastFailure();
+    if (!failure.empty()) m_lastFailure = failure;
+}
+
+JobResult DownloadJob::Run() {
+    m_fetched = m_kept = 0;
+    m_lastFailure.clear();
+    // A staging folder that cannot be made shows as pages that cannot be written.
+    if (m_source.fetcher) m_staging.Begin();
+    const int companies = CountCompanies();
+    if (companies < 0) return Finish(JobEnd::Cancelled);
+    const bool nothingFetched = m_source.fetcher && m_fetched == 0;
+    if (companies == 0) return Finish(nothingFetched ? JobEnd::NothingFetched : JobEnd::NoCompany);
     // A company listed twice has one page, so the bar counts pages, not listings.
     m_reporter.SetProgressRange(static_cast<int>(m_distinct.size()));
-    return DownloadShopPages() && ParseShopPages();
+    if (!DownloadShopPages()) return Finish(JobEnd::Cancelled);
+    if (m_source.fetcher && m_fetched == 0) return Finish(JobEnd::NothingFetched);
+    if (!ParseShopPages() || m_cancelRequested.load()) return Finish(JobEnd::Cancelled);
+    // A move that fails halfway is finished by the next start, which reads the new
+    // set until then.
+    if (m_source.fetcher) m_staging.Commit();
+    return Finish(JobEnd::Ok);
+}
+
+JobResult DownloadJob::Finish(JobEnd end) {
+    if (end != JobEnd::Ok && m_source.fetcher) m_staging.Discard();
+    return {end, end == JobEnd::Ok ? m_kept : 0, m_lastFailure};
 }
 
 int DownloadJob::CountCompanies() {
@@ -62,12 +94,10 @@ int DownloadJob::CountCompanies() {
     for (int i = 0; i < kCityCount; ++i) {
         if (m_cancelRequested.load()) return -1;
         const CityInfo& city = CityTable()[i];
-        const std::string localPath = PagePath(CityPageFileName(city.id));
+        const std::string fileName = CityPageFileName(city.id);
         m_reporter.SetDetailLine(Text(JobText::CityPrefix) + city.name);
-        if (m_source.fetcher)
-            m_source.fetcher->FetchToFile(m_source.host, CompanyListQuery(city.id) + m_account,
-                                          localPath);
-        ParseCityPage(localPath, city.name, m_companies);
+        if (m_source.fetcher) Fetch(CompanyListQuery(city.id), fileName);
+        ParseCityPage(PageToRead(fileName), city.name, m_companies);
         m_reporter.SetProgressPos(i + 1);
     }
     CollectDistinctCompanies();
@@ -79,7 +109,7 @@ void DownloadJob::CollectDistinctCompanies() {
     for (size_t i = 0; i < m_companies.size(); ++i) {
         if (!seen.insert(m_companies[i].companyId).second) continue;
         m_distinct.push_back(i);
-        m_shopPages.push_back(PagePath(ShopPageFileName(m_companies[i].companyId)));
+        m_shopPages.push_back(ShopPageFileName(m_companies[i].companyId));
     }
 }
 
@@ -92,8 +122,7 @@ bool DownloadJob::DownloadShopPages() {
         const CompanyEntry& company = m_companies[m_distinct[j - 1]];
         m_reporter.SetStatusLine(Text(JobText::Downloading) + FormatInt(j) + Text(JobText::Total) +
                                  FormatInt(total));
-        m_source.fetcher->FetchToFile(m_source.host, ShopPageQuery(company.companyId) + m_account,
-                                      m_shopPages[j - 1]);
+        Fetch(ShopPageQuery(company.companyId), m_shopPages[j - 1]);
         m_reporter.SetDetailLine(Text(JobText::IdPrefix) + ZeroFilledNumber(company.companyId) +
                                  Text(JobText::CompanyPrefix) + company.companyName);
         m_reporter.SetProgressPos(j);
@@ -107,9 +136,12 @@ bool DownloadJob::ParseShopPages() {
     m_products.clear();
     // Pages are kept apart until the end, so the table is built with one
     // allocation instead of growing record by record.
-    std::vector<std::vector<ProductRecord>> pages(m_shopPages.size());
-    const bool completed = ParseShopPagesInOrder(
-        m_shopPages, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
+    std::vector<std::string> paths;
+    paths.reserve(m_shopPages.size());
+    for (const std::string& fileName : m_shopPages) paths.push_back(PageToRead(fileName));
+    std::vector<std::vector<ProductRecord>> pages(paths.size());
+    const bool completed =
+        ParseShopPagesInOrder(paths, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
             if (!page.detail.empty()) m_reporter.SetDetailLine(page.detail);
             pages[index] = std::move(page.products);
             m_reporter.SetProgressPos(static_cast<int>(index) + 1);
@@ -124,7 +156,7 @@ bool DownloadJob::ParseShopPages() {
 }
 
 std::uint32_t JobThreadProc(DownloadJob& job) {
-    const bool ok = job.Run();
-    job.Reporter().JobFinished(ok);
-    return ok ? 1 : 0;
+    const JobResult result = job.Run();
+    job.Reporter().JobFinished(result);
+    return result.end == JobEnd::Ok ? 1 : 0;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "acquire/JobResult.h"
+#include "acquire/PageStaging.h"
 #include "shopdata/CompanyEntry.h"
 #include "shopdata/ProductRecord.h"
 
@@ -20,17 +22,19 @@ struct DownloadSource {
 };
 
 // The shop data refresh: a city pass that collects the companies, a shop pass
-// that fetches their pages and a parse pass that turns the saved pages into
-// products. The job builds its own company list and product table; the caller
-// takes them over only when Run succeeds, so a cancelled or failed run never
-// leaves a half-rebuilt table behind.
+// that fetches their pages and a parse pass that turns the pages into products.
+// The job is a transaction in memory and on disk: it builds its own company list
+// and product table, which the caller takes over only after OK, and the pages it
+// fetches replace the saved ones only when it ends with OK (PageStaging). A page
+// it could not fetch keeps its earlier copy, which is parsed instead.
 class DownloadJob {
 public:
     DownloadJob(std::string downloadFolder, DownloadSource source, JobReporter& reporter,
                 const std::atomic<bool>& cancelRequested);
 
-    // True when every pass ran to its end and at least one company was found.
-    bool Run();
+    // OK when every pass ran to its end, a company was found and, when
+    // downloading, at least one request succeeded.
+    JobResult Run();
 
     // The passes, in the order Run calls them.
     int CountCompanies();  // number of companies listed, -1 when cancelled
@@ -42,10 +46,15 @@ public:
     JobReporter& Reporter() { return m_reporter; }
 
 private:
-    std::string PagePath(const std::string& fileName) const;
+    // Fetches a page into the staging folder; counts how it went.
+    void Fetch(const std::string& objectPath, const std::string& fileName);
+    // The copy of a page the passes read.
+    std::string PageToRead(const std::string& fileName) const;
+    JobResult Finish(JobEnd end);
     void CollectDistinctCompanies();
 
     std::string m_folder;
+    PageStaging m_staging;
     DownloadSource m_source;
     // The account part of every query, the same for the whole run.
     std::string m_account;
@@ -55,8 +64,11 @@ private:
     // Companies whose shop page the shop and parse passes handle: every company
     // once, in the order of its first listing (indices into m_companies).
     std::vector<size_t> m_distinct;
-    // The saved shop page of each of m_distinct, in the same order.
+    // The shop page file of each of m_distinct, in the same order.
     std::vector<std::string> m_shopPages;
+    int m_fetched = 0;
+    int m_kept = 0;  // pages not fetched whose earlier copy stands
+    std::string m_lastFailure;
     std::vector<ProductRecord> m_products;
 };
 

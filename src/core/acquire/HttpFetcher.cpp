@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -56,7 +57,7 @@ struct HttpFetcher::Session {
     void ApplyTransferSettings(std::chrono::milliseconds timeout);
     void ApplyConnectionSettings(const ConnectionSettings& settings);
     CURLcode Perform();
-    void ReportFailure(CURLcode result);
+    std::string FailureText(CURLcode result) const;
 
     NetworkErrorReporter& reporter;
     const std::atomic<bool>& cancelRequested;
@@ -126,13 +127,17 @@ CURLcode HttpFetcher::Session::Perform() {
     return result;
 }
 
-void HttpFetcher::Session::ReportFailure(CURLcode result) {
+std::string HttpFetcher::Session::FailureText(CURLcode result) const {
     const std::string message = errorText[0] != '\0' ? errorText : curl_easy_strerror(result);
-    reporter.ShowNetworkError("ErrorCode = " + FormatInt(result) + " : " + message,
-                              "LanguageSelect");
+    return "ErrorCode = " + FormatInt(result) + " : " + message;
 }
 
 HttpFetcher::HttpFetcher(std::unique_ptr<Session> session) : m_session(std::move(session)) {}
+
+std::uint32_t HttpFetcher::Fail(std::string why) {
+    m_lastFailure = std::move(why);
+    return 0;
+}
 
 HttpFetcher::~HttpFetcher() = default;
 
@@ -142,8 +147,11 @@ std::uint32_t HttpFetcher::FetchToFile(const std::string& host, const std::strin
     // keeps it whole if the program dies, and thousands of pages need not wait
     // on the disk one by one.
     platform::AtomicFileWriter writer;
+    const auto cannotWrite = [&] {
+        return Fail(localPath + ": " + std::strerror(writer.ErrorNumber()));
+    };
     if (!writer.Open(localPath, platform::FileAccess::Everyone, platform::FileSync::NoFlush))
-        return 0;
+        return cannotWrite();
 
     Session& session = *m_session;
     const std::string url = "http://" + host + "/" + objectPath;
@@ -153,15 +161,19 @@ std::uint32_t HttpFetcher::FetchToFile(const std::string& host, const std::strin
     session.errorText[0] = '\0';
     const CURLcode result = session.Perform();
 
+    // A cancel and a local write failure are no network errors.
+    if (result == CURLE_WRITE_ERROR) return cannotWrite();
+    if (result == CURLE_ABORTED_BY_CALLBACK) return Fail({});
     if (result != CURLE_OK) {
-        // A cancel and a local write failure are no network errors.
-        if (result != CURLE_ABORTED_BY_CALLBACK && result != CURLE_WRITE_ERROR)
-            session.ReportFailure(result);
-        return 0;
+        const std::string failure = session.FailureText(result);
+        session.reporter.ShowNetworkError(failure, "LanguageSelect");
+        return Fail(failure);
     }
     long status = 0;
     curl_easy_getinfo(session.easy.get(), CURLINFO_RESPONSE_CODE, &status);
-    if (status != 200 || body.size == 0 || !writer.Commit()) return 0;
+    if (status != 200) return Fail("HTTP " + FormatInt(static_cast<int>(status)) + " : " + url);
+    if (body.size == 0) return Fail("HTTP 200 : " + url + " (empty)");
+    if (!writer.Commit()) return cannotWrite();
     return static_cast<std::uint32_t>(
         std::min<std::uint64_t>(body.size, std::numeric_limits<std::uint32_t>::max()));
 }

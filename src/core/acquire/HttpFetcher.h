@@ -25,9 +25,13 @@ public:
     // `host` may carry ":port"; `objectPath` is relative to the server root.
     std::uint32_t FetchToFile(const std::string& host, const std::string& objectPath,
                               const std::string& localPath) override;
+    std::string LastFailure() const override { return m_lastFailure; }
 
 private:
+    std::uint32_t Fail(std::string why);
+
     std::unique_ptr<Session> m_session;
+    std::string m_lastFailure;
 };
 
 struct HttpFetcherStart {

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "acquire/JobResult.h"
+
 // What the download job tells the user while it runs: the progress dialog's two
 // text lines and its bar. Texts are Shift-JIS. Implementations must not make the
 // worker wait on the user-interface thread.
@@ -11,9 +13,8 @@ public:
     virtual void SetDetailLine(const std::string& text) = 0;
     virtual void SetProgressRange(int upper) = 0;  // the bar runs from 0 to upper
     virtual void SetProgressPos(int pos) = 0;
-    // The job's last report: true when it ended with OK, false on cancel or when
-    // no company was found.
-    virtual void JobFinished(bool ok) = 0;
+    // The job's last report.
+    virtual void JobFinished(const JobResult& result) = 0;
 };
 
 // Discards every report: for runs that show no window.
@@ -23,5 +24,5 @@ public:
     void SetDetailLine(const std::string&) override {}
     void SetProgressRange(int) override {}
     void SetProgressPos(int) override {}
-    void JobFinished(bool) override {}
+    void JobFinished(const JobResult&) override {}
 };

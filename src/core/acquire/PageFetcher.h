@@ -11,4 +11,6 @@ public:
     // empty body included). A failed fetch leaves an earlier file untouched.
     virtual std::uint32_t FetchToFile(const std::string& host, const std::string& objectPath,
                                       const std::string& localPath) = 0;
+    // Why the last fetch that wrote nothing failed, in a line for the player.
+    virtual std::string LastFailure() const = 0;
 };

@@ -52,9 +52,9 @@ std::uint32_t WorkerThread::ExitCode() const {
     return m_state->finished ? m_state->exitCode : kStillActive;
 }
 
-void WorkerThread::Stop() {
-    if (!m_state) return;
-    bool finished;
+std::uint32_t WorkerThread::Stop() {
+    if (!m_state) return 0;
+    std::uint32_t code;
     {
         std::unique_lock lock(m_state->mutex);
         std::uint32_t waited = 0;
@@ -62,11 +62,12 @@ void WorkerThread::Stop() {
             m_state->ended.wait_for(lock, std::chrono::milliseconds(10));
             if (!m_state->finished) waited += 10;
         }
-        finished = m_state->finished;
+        code = m_state->finished ? m_state->exitCode : kStillActive;
     }
-    if (finished)
+    if (code != kStillActive)
         m_thread.join();
     else
         m_thread.detach();
     m_state.reset();
+    return code;
 }

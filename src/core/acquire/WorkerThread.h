@@ -23,8 +23,10 @@ public:
     // thread is still running or none could be created.
     std::uint32_t Start(Procedure procedure, std::uint32_t stopTimeoutMs);
     bool IsRunning() const;
-    // Waits up to the stop timeout, in 10 ms slices, for the thread to end.
-    void Stop();
+    // Waits up to the stop timeout, in 10 ms slices, for the thread to end. Returns
+    // the procedure's result, kStillActive when the thread was let go still running,
+    // 0 when there was none.
+    std::uint32_t Stop();
 
     std::uint32_t ThreadId() const { return m_threadId; }
     std::uint32_t StopTimeoutMs() const { return m_stopTimeoutMs; }

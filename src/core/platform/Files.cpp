@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -57,6 +58,32 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     ::close(fd);
     contents.resize(size);
     return true;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat st;
+        const std::string name = entry->d_name;
+        if (::lstat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool RemoveFolder(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // File operations whose details differ between platforms (permissions, flushing,
 // replacing a file in one step). Paths are byte strings as the system takes them.
@@ -12,6 +13,16 @@ bool CreateDirectory(const std::string& path);
 
 // Reads the whole file; false when it cannot be opened or read, or is no plain file.
 bool ReadWholeFile(const std::string& path, std::string& contents);
+
+// The names of the plain files in a folder, in no particular order; empty when
+// the folder cannot be read.
+std::vector<std::string> ListFiles(const std::string& folder);
+
+// Moves a file over another in one step: a reader sees the old file or the new.
+bool ReplaceFile(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
+// Only an empty folder is removed.
+bool RemoveFolder(const std::string& path);
 
 // Joins a folder and a file name with the platform's separator.
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -75,7 +75,7 @@ void DownloadDialog::StartWorker() {
     connect(session, &DownloadSession::progressPos, this,
             [this](int pos) { m_progress->SetPos(pos); });
     connect(session, &DownloadSession::networkError, this, &DownloadDialog::ShowNetworkError);
-    connect(session, &DownloadSession::finished, this, &DownloadDialog::Finish);
+    connect(session, &DownloadSession::finished, this, [this] { Finish(true); });
 
     std::string error;
     bool started = session->Prepare(m_request.folder, m_request.host, m_request.settings,
@@ -95,11 +95,15 @@ void DownloadDialog::reject() {
     Finish(false);
 }
 
-void DownloadDialog::Finish(bool ok) {
+void DownloadDialog::Finish(bool jobEnded) {
     if (m_finished) return;
     m_finished = true;
+    bool ok = false;
     if (m_session) {
-        EndWorker(!ok);
+        // A cancel that came after the job had finished, pages moved and all, is too
+        // late to undo it: the list then shows what is now on disk.
+        if (EndWorker(!jobEnded) != WorkerThread::kStillActive) m_result = m_session->Result();
+        ok = m_result.end == JobEnd::Ok;
         if (ok) {
             // The job has ended, so its results are this thread's to move.
             DownloadJob& job = m_session->Job();
@@ -112,10 +116,11 @@ void DownloadDialog::Finish(bool ok) {
     QDialog::done(ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
-void DownloadDialog::EndWorker(bool cancel) {
+std::uint32_t DownloadDialog::EndWorker(bool cancel) {
     if (cancel) m_session->Cancel();
-    m_worker.Stop();
+    const std::uint32_t code = m_worker.Stop();
     m_session->Detach();
+    return code;
 }
 
 void DownloadDialog::ShowStatusLine(const QString& text) {

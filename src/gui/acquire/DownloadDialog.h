@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "acquire/JobResult.h"
 #include "acquire/WorkerThread.h"
 #include "config/DownloadSettings.h"
 #include "shopdata/CompanyEntry.h"
@@ -44,6 +45,8 @@ public:
     ~DownloadDialog() override;
 
     DownloadOutcome TakeOutcome() { return std::move(m_outcome); }
+    // How the job ended; a cancel before it started counts as Cancelled.
+    const JobResult& Result() const { return m_result; }
 
     // Cancel button, Esc and the close box.
     void reject() override;
@@ -56,9 +59,11 @@ private:
     void ShowStatusLine(const QString& text);
     void ShowDetailLine(const QString& text);
     void ShowNetworkError(const QString& text, const QString& caption);
-    void Finish(bool ok);
-    // Stops the worker, cancelling its job first when `cancel`, and detaches the session.
-    void EndWorker(bool cancel);
+    // The job reported its end, or the player cancelled.
+    void Finish(bool jobEnded);
+    // Stops the worker, cancelling its job first when `cancel`, and detaches the
+    // session; gives WorkerThread::Stop's answer.
+    std::uint32_t EndWorker(bool cancel);
 
     const DownloadRequest m_request;
     const Clock& m_clock;
@@ -69,5 +74,6 @@ private:
     std::shared_ptr<DownloadSession> m_session;
     WorkerThread m_worker;
     DownloadOutcome m_outcome;
+    JobResult m_result;
     bool m_finished = false;
 };

@@ -79,8 +79,9 @@ void DownloadSession::SetProgressPos(int pos) {
     emit progressPos(pos);
 }
 
-void DownloadSession::JobFinished(bool ok) {
-    emit finished(ok);
+void DownloadSession::JobFinished(const JobResult& result) {
+    m_result = result;
+    emit finished();
 }
 
 void DownloadSession::ShowNetworkError(const std::string& text, const std::string& caption) {

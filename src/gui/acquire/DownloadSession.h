@@ -37,6 +37,7 @@ public:
 
     // User-interface thread only, and only after the worker has ended.
     DownloadJob& Job() { return *m_job; }
+    const JobResult& Result() const { return m_result; }
 
     // User-interface thread: asks the job to stop, which also aborts a transfer in
     // progress and ends the wait for an open error box.
@@ -52,7 +53,7 @@ signals:
     void progressRange(int upper);
     void progressPos(int pos);
     void networkError(const QString& text, const QString& caption);
-    void finished(bool ok);
+    void finished();
 
 private:
     DownloadSession() = default;
@@ -61,7 +62,7 @@ private:
     void SetDetailLine(const std::string& text) override;
     void SetProgressRange(int upper) override;
     void SetProgressPos(int pos) override;
-    void JobFinished(bool ok) override;
+    void JobFinished(const JobResult& result) override;
     void ShowNetworkError(const std::string& text, const std::string& caption) override;
 
     std::atomic<bool> m_cancelRequested{false};
@@ -71,4 +72,5 @@ private:
     bool m_detached = false;      // guarded by m_mutex
     std::unique_ptr<HttpFetcher> m_fetcher;
     std::unique_ptr<DownloadJob> m_job;
+    JobResult m_result;  // written by the worker before it ends
 };

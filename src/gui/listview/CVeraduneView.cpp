@@ -5,12 +5,14 @@
 #include <array>
 
 #include "acquire/DownloadDialog.h"
+#include "acquire/PageStaging.h"
 #include "config/ConfigStore.h"
 #include "config/DownloadSettings.h"
 #include "config/DownloadSettingsDialog.h"
 #include "listview/CityFilterDialog.h"
 #include "listview/ProductListCtrl.h"
 #include "listview/StatusTexts.h"
+#include "mainframe/MessageBoxes.h"
 #include "mainframe/QtText.h"
 #include "platform/Files.h"
 
@@ -41,6 +43,8 @@ void CVeraduneView::Start() {
     // Without saved pages there is nothing to parse: fetch them first. A folder
     // that cannot be created shows up as the download's own failure.
     const std::string folder = m_context.folder.DownloadFolder();
+    // A download that a crash cut short is finished or thrown away first.
+    PageStaging(folder).Recover();
     bool download = false;
     if (!platform::PathExists(folder)) {
         platform::CreateDirectory(folder);
@@ -60,7 +64,21 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
         StoreDownloadSettings(request.settings, m_config);
     }
     DownloadDialog dialog(std::move(request), *m_context.clock, this);
-    if (dialog.exec() != QDialog::Accepted) return;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const JobResult& result = dialog.Result();
+    if (!accepted) {
+        // Reading the saved pages again fails silently: there may be none yet.
+        if (download && result.end == JobEnd::NoCompany) TellNoCompanyFound(this);
+        if (download && result.end == JobEnd::NothingFetched)
+            TellPortalUnreachable(this, QString::fromStdString(result.lastFailure));
+        return;
+    }
+    if (download)
+        emit messageChanged(
+            result.pagesKept == 0
+                ? QString()
+                : QStringLiteral("%1件のページを取得できなかったため、前回のものを使っています")
+                      .arg(result.pagesKept));
     DownloadOutcome outcome = dialog.TakeOutcome();
     m_config.companies = std::move(outcome.companies);
     if (download) m_config.lastUpdate = std::move(outcome.lastUpdate);

@@ -38,6 +38,9 @@ signals:
     void progressReset(int upper);
     void filterActiveChanged(bool active);
     void historyEntryAdded(const QString& name);
+    // What the last download could not do, for the status bar's message pane; empty
+    // when it did everything.
+    void messageChanged(const QString& text);
     // A filter run with the current inputs is due: after a refresh, after new cities.
     void filterRequested();
 

@@ -139,7 +139,7 @@ void CMainFrame::CreateStatusBar() {
     bar->addPermanentWidget(m_hitPane);
     bar->addPermanentWidget(m_lastUpdatePane);
     bar->addPermanentWidget(m_progress);
-    bar->showMessage(IdleMessage());
+    bar->showMessage(m_idleMessage);
     connect(m_statusBarAction, &QAction::toggled, bar, &QStatusBar::setVisible);
 }
 
@@ -201,6 +201,11 @@ void CMainFrame::RouteCommandsToView() {
         m_progress->setValue(0);
     });
     connect(view, &CVeraduneView::filterActiveChanged, m_clearFilterAction, &QAction::setEnabled);
+    // The message stays in the message pane, where the command prompts come and go.
+    connect(view, &CVeraduneView::messageChanged, this, [this](const QString& text) {
+        m_idleMessage = text.isEmpty() ? IdleMessage() : text;
+        statusBar()->showMessage(m_idleMessage);
+    });
     connect(view, &CVeraduneView::historyEntryAdded, m_filterBar,
             &FilterBar::AddNewestHistoryEntry);
 }
@@ -212,7 +217,7 @@ void CMainFrame::StartFilter() {
 bool CMainFrame::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        statusBar()->showMessage(tip.isEmpty() ? IdleMessage() : tip);
+        statusBar()->showMessage(tip.isEmpty() ? m_idleMessage : tip);
         return true;
     }
     return QMainWindow::event(event);

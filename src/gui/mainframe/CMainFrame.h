@@ -67,6 +67,7 @@ private:
     QLabel* m_lastUpdatePane = nullptr;
     QProgressBar* m_progress = nullptr;
 
+    QString m_idleMessage = QStringLiteral(" ");
     QSize m_fittedSize;  // the inner size last fitted to 900 by 800 outside
     bool m_closed = false;
 };

@@ -30,6 +30,7 @@ public:
                 return static_cast<std::uint32_t>(page.size());
         return 0;
     }
+    std::string LastFailure() const override { return "HTTP 404"; }
     void SetStatusLine(const std::string& text) override {
         RecordingReporter::SetStatusLine(text);
         if (!cancelAt.empty() && ShiftJisToUtf8(text).starts_with(cancelAt)) cancel = true;
@@ -111,7 +112,12 @@ TEST_F(DownloadJobTest, CancelOrNoCompanyEndsTheJobWithCancel) {
     DownloadJob job = Job(&m_portal);
     EXPECT_EQ(JobThreadProc(job), 0u);
     EXPECT_TRUE(job.Companies().empty());
-    EXPECT_EQ(m_portal.Lines().back(), "finished Cancel");
+    EXPECT_EQ(m_portal.Lines().back(), "finished NoCompany");
+    // Nothing fetched at all: the portal could not be reached.
+    m_portal.pages.clear();
+    DownloadJob unreachable = Job(&m_portal);
+    EXPECT_EQ(JobThreadProc(unreachable), 0u);
+    EXPECT_EQ(m_portal.Lines().back(), "finished NothingFetched");
 }
 
 // The broad check: a generated portal, saved or downloaded from the stand-in
@@ -120,7 +126,7 @@ TEST_F(DownloadJobTest, GeneratedPortalReadsToItsGroundTruth) {
     const GeneratedPortal generated = GeneratePortal(20240601, 150, 12);
     ASSERT_TRUE(WritePortal(generated, m_folder.Path().string()));
     DownloadJob saved = Job();
-    ASSERT_TRUE(saved.Run());
+    ASSERT_EQ(saved.Run().end, JobEnd::Ok);
     EXPECT_TRUE(saved.Companies() == AllCompanies(generated));
     EXPECT_TRUE(saved.Products() == AllProducts(generated));
 
@@ -133,7 +139,9 @@ TEST_F(DownloadJobTest, GeneratedPortalReadsToItsGroundTruth) {
     DownloadJob job(downloads.Path().string(),
                     DownloadSource{start.fetcher.get(), server.HostPort(), "me", "pw"}, m_portal,
                     m_portal.cancel);
-    ASSERT_TRUE(job.Run());
+    const JobResult result = job.Run();
+    ASSERT_EQ(result.end, JobEnd::Ok);
+    EXPECT_EQ(result.pagesKept, 0) << "the stand-in portal served every page";
     const GeneratedPortal served = GeneratePortal(7, 60, 8);
     EXPECT_TRUE(job.Companies() == AllCompanies(served));
     EXPECT_TRUE(job.Products() == AllProducts(served));

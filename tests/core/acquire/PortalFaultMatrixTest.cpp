@@ -1,6 +1,7 @@
 // The download job against a stand-in portal that misbehaves on one city page,
 // one shop page or every request: the job goes on, keeps the earlier page where
-// it could not fetch a whole one, and shows one error box per network failure.
+// it could not fetch a whole one, and shows one error box per network failure. A
+// run that fetched nothing or found no company changes no saved page.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -22,6 +23,7 @@ constexpr std::chrono::milliseconds kTimeout{2000};
 constexpr int kFaultyCity = 4, kFaultyCompany = 81;  // halfway through their passes
 enum class Aim { City, Shop, Every };
 enum class Kept { Earlier, Served, Nothing };  // what the faulty page gives after the run
+constexpr char kRejected[] = "account";        // the portal does not take the account
 
 // City i lists 10 (i + 1) + 1 and + 2; its earlier page listed + 1 and + 3. Served
 // pages are padded so that 100 bytes a second outlast the timeout.
@@ -41,13 +43,19 @@ TEST(PortalFaultMatrix, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
         Aim aim;
         int errorCode;  // of each error box; 0: none
         Kept kept;
-    } cases[] = {
-        {"", Aim::Every, 7, Kept::Earlier},          {"cut", Aim::City, 18, Kept::Earlier},
-        {"stall=4", Aim::Shop, 28, Kept::Earlier},   {"reset", Aim::Shop, 56, Kept::Earlier},
-        {"slow=100", Aim::Shop, 0, Kept::Served},    {"status=403", Aim::City, 0, Kept::Earlier},
-        {"status=500", Aim::Shop, 0, Kept::Earlier}, {"empty", Aim::Shop, 0, Kept::Earlier},
-        {"login", Aim::City, 0, Kept::Nothing},      {"login", Aim::Shop, 0, Kept::Nothing},
-        {"huge=4", Aim::City, 0, Kept::Served}};
+        JobEnd end = JobEnd::Ok;
+    } cases[] = {{"", Aim::Every, 7, Kept::Earlier, JobEnd::NothingFetched},
+                 {kRejected, Aim::Every, 0, Kept::Earlier, JobEnd::NoCompany},
+                 {"cut", Aim::City, 18, Kept::Earlier},
+                 {"stall=4", Aim::Shop, 28, Kept::Earlier},
+                 {"reset", Aim::Shop, 56, Kept::Earlier},
+                 {"slow=100", Aim::Shop, 0, Kept::Served},
+                 {"status=403", Aim::City, 0, Kept::Earlier},
+                 {"status=500", Aim::Shop, 0, Kept::Earlier},
+                 {"empty", Aim::Shop, 0, Kept::Earlier},
+                 {"login", Aim::City, 0, Kept::Nothing},
+                 {"login", Aim::Shop, 0, Kept::Nothing},
+                 {"huge=4", Aim::City, 0, Kept::Served}};
     for (const auto& fault : cases) {
         const std::string target = fault.aim == Aim::City
                                        ? "Tid=" + std::to_string(CityTable()[kFaultyCity].id)
@@ -64,9 +72,13 @@ TEST(PortalFaultMatrix, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
             }
         }
         const std::vector<std::string> seeded = FolderEntries(folder.Path());
+        std::map<std::string, std::string> earlier;
+        for (const std::string& name : seeded) earlier[name] = ReadBytes(folder.File(name));
         portal::PortalSettings settings;
         std::string error;
-        if (*fault.rule)
+        if (fault.rule == std::string_view(kRejected))
+            settings.account = portal::Credentials{"me", "right"};
+        else if (*fault.rule)
             settings.faults.push_back(*portal::ParseFaultRule(fault.rule + (":" + target), error));
         portal::PortalServer server(
             std::make_shared<portal::MemoryPageSource>(cityPages, shopPages), settings);
@@ -82,7 +94,15 @@ TEST(PortalFaultMatrix, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
             cancel);
         auto run = std::async(std::launch::async, [&job] { return job.Run(); });
         if (run.wait_for(kTimeout * 6) != std::future_status::ready) cancel = true;
-        ASSERT_TRUE(run.get()) << "companies were listed, so the job ends with OK";
+        const JobResult result = run.get();
+        ASSERT_EQ(result.end, fault.end);
+        EXPECT_FALSE(std::filesystem::exists(folder.Path().string() + ".staging"));
+        if (fault.end != JobEnd::Ok) {
+            for (const auto& [name, bytes] : earlier)
+                EXPECT_EQ(ReadBytes(folder.File(name)), bytes) << name << " stays as it was";
+            EXPECT_EQ(result.lastFailure.starts_with("ErrorCode = 7 : "), fault.errorCode == 7);
+            continue;
+        }
 
         // The products tell which page of each company and city the job read.
         const auto kept = [&](Aim pass, bool faulty) {
@@ -117,7 +137,7 @@ TEST(PortalFaultMatrix, JobKeepsGoingAndKeepsWhatItCouldNotReplace) {
 
         // The saved folder parsed again without the network gives the same table.
         DownloadJob parseOnly(folder.Path().string(), {}, reporter, cancel);
-        ASSERT_TRUE(parseOnly.Run());
+        ASSERT_EQ(parseOnly.Run().end, JobEnd::Ok);
         EXPECT_TRUE(job.Companies() == parseOnly.Companies() &&
                     job.Products() == parseOnly.Products());
     }
