@@ -1,10 +1,7 @@
-// A program that writes the same file over and over until it is killed, so that a
-// test can kill it at any moment of a write and look at what is left:
-//
-//   abrupt_victim settings PATH     saves the two settings of VictimPlan.h in turn
-//   abrupt_victim pages HOST PATH   fetches the two shop pages of VictimPlan.h in turn
-//
-// After its first completed write it writes one byte to its standard output.
+// The program KillTest kills: it writes one file over and over, two versions in
+// turn, and after its first completed write says so with a byte on its output.
+//   abrupt_victim settings PATH FIRST SECOND     saves two loaded settings files to PATH
+//   abrupt_victim pages PATH HOST FIRST SECOND   fetches two shop pages (company ids) to PATH
 
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -12,66 +9,33 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include "abrupt/VictimPlan.h"
 #include "acquire/HttpFetcher.h"
 #include "acquire/PortalQuery.h"
+#include "acquire/RecordingNetworkErrors.h"
 #include "config/ConfigStore.h"
 
-namespace {
-
-// A victim whose test died without killing it stops by itself.
-constexpr auto kLifetime = std::chrono::seconds(60);
-
-void AnnounceFirstWrite() {
-    static bool announced = false;
-    if (announced) return;
-    announced = true;
-    const char byte = victim::kFirstWriteDone;
-    if (::write(STDOUT_FILENO, &byte, 1) != 1) std::_Exit(3);
-}
-
-bool TimeIsUp(std::chrono::steady_clock::time_point start) {
-    return std::chrono::steady_clock::now() - start > kLifetime;
-}
-
-int SaveSettings(const std::string& path) {
-    const ConfigStore settings[] = {victim::LargeSettings(), victim::SmallSettings()};
-    const auto start = std::chrono::steady_clock::now();
-    for (int turn = 0; !TimeIsUp(start); turn ^= 1)
-        if (settings[turn].Save(path)) AnnounceFirstWrite();
-    return 0;
-}
-
-class IgnoredErrors : public NetworkErrorReporter {
-public:
-    void ShowNetworkError(const std::string&, const std::string&) override {}
-};
-
-int FetchPages(const std::string& host, const std::string& path) {
-    IgnoredErrors errors;
-    const std::atomic<bool> cancel{false};
-    HttpFetcher fetcher({}, errors, cancel);
-    const int shops[] = {victim::kLargeShop, victim::kSmallShop};
-    const auto start = std::chrono::steady_clock::now();
-    for (int turn = 0; !TimeIsUp(start); turn ^= 1)
-        if (fetcher.FetchToFile(host, ShopPageQuery(shops[turn]) + AccountSuffix("id", "pw"),
-                                path) != 0)
-            AnnounceFirstWrite();
-    return 0;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    // Nor may it outlive a test that crashed.
+    // A victim outlives neither its test nor a minute.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (argc == 3 && std::strcmp(argv[1], "settings") == 0) return SaveSettings(argv[2]);
-    if (argc == 4 && std::strcmp(argv[1], "pages") == 0) return FetchPages(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: %s settings PATH | pages HOST PATH\n", argv[0]);
-    return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    const bool settings = argc == 5 && std::string(argv[1]) == "settings";
+    if (!settings && !(argc == 6 && std::string(argv[1]) == "pages")) return 2;
+    ConfigStore versions[2];
+    RecordingNetworkErrors errors;
+    const std::atomic<bool> cancel{false};
+    const HttpFetcherStart http = StartHttpFetcher({}, errors, cancel);
+    if (settings ? !versions[0].Load(argv[3]) || !versions[1].Load(argv[4]) : !http.fetcher)
+        return 3;
+    const std::string path = argv[2];
+    bool announced = false;
+    for (int turn = 0; std::chrono::steady_clock::now() < deadline; turn ^= 1) {
+        const std::string query = settings ? "" : ShopPageQuery(std::stoi(argv[4 + turn]));
+        const bool written =
+            settings ? versions[turn].Save(path)
+                     : http.fetcher->FetchToFile(argv[3], query + AccountSuffix("id", "pw"), path);
+        if (written && !announced) announced = ::write(STDOUT_FILENO, "W", 1) == 1;
+    }
+    return 0;
 }

@@ -1,0 +1,137 @@
+// A disk that fills up and places the program may not write to: a write that
+// cannot be made fails whole and says why, what was on disk stays whole, and the
+// program goes on with the pages on disk.
+
+#include <atomic>
+
+#include "acquire/DownloadJob.h"
+#include "acquire/HttpFetcher.h"
+#include "acquire/RecordingNetworkErrors.h"
+#include "acquire/RecordingReporter.h"
+#include "app/VeraduneApp.h"
+#include "config/ConfigFileWriter.h"
+#include "config/ConfigStore.h"
+#include "gui/GuiTestSupport.h"
+#include "platform/Files.h"
+#include "support/ConfinedChild.h"
+#include "support/RecordTexts.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+// The portal's shop pages changed since the saved ones. The large one (about 40 KB)
+// lets a file size limit between the sizes stop it and let the others land.
+std::map<int, std::string> NewShops() {
+    std::vector<std::pair<std::string, int>> many;
+    for (int i = 0; i < 160; ++i) many.push_back({"品" + std::to_string(i), i});
+    return {{11, ShopPage("東商会", "セビリア", {{"小麦", 301}})},
+            {12, ShopPage("西商会", "セビリア", many)},
+            {13, ShopPage("南商会", "カリカット", {{"胡椒", 401}})}};
+}
+
+// How a job ended and the products it found, comparable across processes.
+std::string JobText(DownloadJob& job) {
+    std::string text = JobThreadProc(job) == 1 ? "OK" : "Cancel";
+    for (const auto& [name, price] : NamesAndPrices(job.Products()))
+        text += "\n" + name + " " + std::to_string(price);
+    return text;
+}
+
+struct Confinement {
+    const char* name;
+    rlim_t fileLimit;      // bytes a file may grow to
+    const char* readOnly;  // a folder made read-only, in the working folder; null: none
+    bool settingsSaved;
+    int newPages;  // shop pages the download replaces
+};
+
+void PrintTo(const Confinement& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class UnwritableTest : public GuiTest, public ::testing::WithParamInterface<Confinement> {};
+
+INSTANTIATE_TEST_SUITE_P(Places, UnwritableTest,
+                         ::testing::Values(Confinement{"FullDisk", 100, nullptr, false, 0},
+                                           Confinement{"DiskFillingUp", 8192, nullptr, true, 2},
+                                           Confinement{"ReadOnlyWorkingFolder", RLIM_INFINITY, ".",
+                                                       false, 0},
+                                           Confinement{"ReadOnlyDownloadFolder", RLIM_INFINITY,
+                                                       kDownloadFolder, true, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The settings are saved and the pages downloaded over those of an earlier run.
+TEST_P(UnwritableTest, KeepsWhatWasOnDiskWhole) {
+    const Confinement& c = GetParam();
+    const WorkingFolder& work = m_context.folder;
+    SavePortalPages();
+    ConfigStore settings;
+    ASSERT_TRUE(settings.Save(work.ConfigPath()));
+    const std::string settingsBefore = ReadBytes(work.ConfigPath());
+    const std::vector<std::string> files = FolderEntries(work.Root());
+    const std::vector<std::string> pages = FolderEntries(work.DownloadFolder());
+    settings.searchHistory.assign(100, "word");
+    StartPortal(std::make_shared<portal::MemoryPageSource>(ThreeShopCities(), NewShops()));
+    const std::string readOnly = c.readOnly ? work.PathOf(c.readOnly) : "";
+    const std::string result = InConfinedChild(c.fileLimit, readOnly, [&] {
+        std::string reason;
+        settings.Save(work.ConfigPath(), &reason);
+        RecordingNetworkErrors errors;
+        const std::atomic<bool> cancel{false};
+        const HttpFetcherStart http = StartHttpFetcher({}, errors, cancel);
+        RecordingReporter reporter;
+        DownloadJob job(work.DownloadFolder(),
+                        DownloadSource{http.fetcher.get(), m_context.portalHost, "me", "pw"},
+                        reporter, cancel);
+        const std::string text = http.fetcher ? JobText(job) : http.error;
+        return reason + "\n" + text +
+               (errors.texts.empty() ? "" : "\nerror box: " + errors.texts[0]);
+    });
+    if (result == kUnconfined)
+        GTEST_SKIP() << "no read-only folder here: root ignores file modes and may not mount";
+    const std::string reason = result.substr(0, result.find('\n'));
+    EXPECT_EQ(reason.empty(), c.settingsSaved) << "the reason given: " << reason;
+    EXPECT_EQ(ReadBytes(work.ConfigPath()),
+              c.settingsSaved ? SerializeConfig(settings) : settingsBefore);
+    EXPECT_EQ(FolderEntries(work.Root()), files);
+    EXPECT_EQ(FolderEntries(work.DownloadFolder()), pages) << "a temporary file is left";
+    const auto saved = [&](const std::string& name) {
+        return ReadBytes(platform::JoinPath(work.DownloadFolder(), name));
+    };
+    for (const auto& [id, page] : ThreeShopCities()) EXPECT_EQ(saved(CityPageFileName(id)), page);
+    int replaced = 0;
+    for (const auto& [id, page] : NewShops()) {
+        const std::string onDisk = saved(ShopPageFileName(id));
+        EXPECT_TRUE(onDisk == page || onDisk == ThreeShopShops().at(id))
+            << "page " << id << " is neither version whole: " << onDisk.size() << " bytes";
+        replaced += onDisk == page;
+    }
+    EXPECT_EQ(replaced, c.newPages);
+    // The job went on with the pages on disk, as a parse of them finds them.
+    RecordingReporter reporter;
+    const std::atomic<bool> cancel{false};
+    DownloadJob parse(work.DownloadFolder(), DownloadSource{}, reporter, cancel);
+    EXPECT_EQ(result.substr(reason.size() + 1), JobText(parse));
+}
+
+// "DownloadFiles" a plain file: no page can be saved or read there, but the program
+// starts, ends an update with Cancel, shows an empty list and saves its settings.
+using DownloadFilesTest = GuiTest;
+
+TEST_F(DownloadFilesTest, ProgramRunsWithAPlainFileInItsPlace) {
+    StartPortal();
+    std::ofstream(m_context.folder.DownloadFolder()) << "not a folder";
+    const auto frame = InitInstance(m_context);
+    ASSERT_TRUE(frame);
+    Trigger(*frame, "updateListAction");
+    // No error box: a page that cannot be saved is no network error.
+    EXPECT_EQ(m_shown, (std::vector<std::string>{kProgressTitle, kSettingsTitle, kProgressTitle}));
+    EXPECT_TRUE(Shown(*frame, kColumnProductName).isEmpty());
+    frame->close();
+    ConfigStore saved;
+    ASSERT_TRUE(saved.Load(m_context.folder.ConfigPath()));
+    EXPECT_EQ(saved.lastUpdate, "") << "an update that found nothing";
+    EXPECT_EQ(ReadBytes(m_context.folder.DownloadFolder()), "not a folder");
+}
+
+}  // namespace
