@@ -14,11 +14,15 @@
 #include <thread>
 
 #include "acquire/HttpFetcher.h"
+#include "acquire/PagePaths.h"
+#include "acquire/PageStaging.h"
 #include "acquire/PortalQuery.h"
-#include "acquire/RecordingNetworkErrors.h"
 #include "config/ConfigStore.h"
+#include "platform/Files.h"
 #include "portal/PortalServer.h"
+#include "shopdata/FixedTables.h"
 #include "support/HandMadePages.h"
+#include "support/RecordingNetworkErrors.h"
 #include "support/ShiftJisLiteral.h"
 #include "support/TestFiles.h"
 
@@ -121,6 +125,45 @@ TEST_F(KillTest, SavedPageIsAlwaysOneWholePage) {
                    [&] { return fetch(2); });
     EXPECT_EQ(errors.texts, std::vector<std::string>{});
     server.Stop();
+}
+
+// Killed while it stages a download or moves it over the saved pages, the next
+// start (Recover) shows the earlier download's pages or the new ones, every one.
+TEST_F(KillTest, SavedPagesAreAlwaysOneWholeDownload) {
+    std::map<int, std::string> cities;
+    std::array<std::map<int, std::string>, 2> shops;
+    for (int i = 0; i < kCityCount; ++i) {
+        std::vector<std::pair<int, std::string>> listed;
+        for (int id = 100 * i; id < 100 * i + 3; ++id) {
+            listed.push_back({id, "商会"});
+            for (int set = 0; set < 2; ++set)
+                shops[set][id] = ShopPage("商会", "港", {{set ? "新" : "旧", id}});
+        }
+        cities[CityTable()[i].id] = CityPage(listed);
+    }
+    std::vector<std::unique_ptr<portal::PortalServer>> servers;
+    for (const auto& set : shops) {
+        servers.push_back(std::make_unique<portal::PortalServer>(
+            std::make_shared<portal::MemoryPageSource>(cities, set), portal::PortalSettings{}));
+        ASSERT_TRUE(servers.back()->Start(0));
+    }
+    const std::string saved = m_folder.File("DownloadFiles");
+    std::mt19937 random(std::random_device{}());
+    std::array<int, 2> found{};
+    for (int kill = 0; kill < 40; ++kill) {
+        ASSERT_TRUE(RunAndKill({"downloads", saved, servers[0]->HostPort(), servers[1]->HostPort()},
+                               random));
+        ASSERT_TRUE(PageStaging(saved).Recover()) << kill;
+        std::array<int, 2> pages{};
+        for (const auto& [id, page] : shops[0]) {
+            const std::string onDisk = ReadBytes(platform::JoinPath(saved, ShopPageFileName(id)));
+            ASSERT_TRUE(onDisk == page || onDisk == shops[1][id]) << kill << ": page " << id;
+            ++pages[onDisk == page ? 0 : 1];
+        }
+        ASSERT_TRUE(pages[0] == 0 || pages[1] == 0) << kill << ": a mix of two downloads";
+        ++found[pages[0] ? 0 : 1];
+    }
+    EXPECT_TRUE(found[0] > 0 && found[1] > 0);
 }
 
 }  // namespace
