@@ -109,16 +109,6 @@ std::vector<std::string> Names(const std::vector<ProductRecord>& products) {
 
 const std::vector<std::string> kParseOrder = {"小麦", "塩", "砂糖", "小麦", "胡椒"};
 
-TEST_F(DownloadDialogTest, ADownloadGivesTheCompaniesProductsAndTime) {
-    StartPortal();
-    DownloadOutcome outcome;
-    ASSERT_EQ(Run(true, &outcome), QDialog::Accepted);
-    EXPECT_EQ(Names(outcome.products), kParseOrder);
-    EXPECT_EQ(outcome.companies.size(), 3u);
-    EXPECT_EQ(outcome.lastUpdate, kNow);
-    EXPECT_EQ(m_shown, std::vector<std::string>{kProgressTitle});
-}
-
 TEST_F(DownloadDialogTest, ThroughTheConfiguredProxy) {
     StartPortal();
     const std::string port = m_context.portalHost.substr(m_context.portalHost.find(':') + 1);
@@ -128,20 +118,6 @@ TEST_F(DownloadDialogTest, ThroughTheConfiguredProxy) {
     DownloadOutcome outcome;
     ASSERT_EQ(Run(true, &outcome), QDialog::Accepted);
     EXPECT_EQ(Names(outcome.products), kParseOrder);
-}
-
-TEST_F(DownloadDialogTest, ParseOnlyReadsTheSavedPagesAndStampsNoTime) {
-    SavePortalPages();
-    DownloadOutcome outcome;
-    ASSERT_EQ(Run(false, &outcome), QDialog::Accepted);
-    EXPECT_EQ(Names(outcome.products), kParseOrder);
-    EXPECT_EQ(outcome.lastUpdate, "");
-}
-
-TEST_F(DownloadDialogTest, NoCompanyFoundEndsWithCancel) {
-    StartPortal(std::make_shared<portal::MemoryPageSource>(std::map<int, std::string>{},
-                                                           std::map<int, std::string>{}));
-    EXPECT_EQ(Run(true), QDialog::Rejected);
 }
 
 TEST_F(DownloadDialogTest, AnUnreachablePortalShowsEachErrorAndChangesNothing) {

@@ -166,14 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     {"胡椒", "小麦", "小麦"},
                     true},
-        CommandCase{"StockEqualWithoutDigitsMeansZero",
-                    [](CMainFrame& f, MainWindowTest&) {
-                        Type(f, "stockEdit", "x");
-                        Choose(f, "stockConditionCombo", 2);
-                        Trigger(f, "startFilterAction");
-                    },
-                    {},
-                    true},
         CommandCase{"ChoosingACategoryFiltersAtOnce",
                     [](CMainFrame& f, MainWindowTest&) {
                         auto* box = f.findChild<QComboBox*>(QStringLiteral("categoryCombo"));
