@@ -74,17 +74,19 @@ bool IsPlainAscii(std::uint64_t v) {
     return ((v | ((v - kLow) & ~v)) & kHigh) == 0;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+// Writes the UTF-8 form of a BMP code point at `out` and returns the end.
+char* PutUtf8(char32_t cp, char* out) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *out++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | cp >> 6);
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xC0 | cp >> 6);
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xE0 | cp >> 12);
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xE0 | cp >> 12);
+        *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 }  // namespace
@@ -122,24 +124,36 @@ std::string ToShiftJis(std::string_view utf8) {
 
 std::string ShiftJisToUtf8(std::string_view sjis) {
     std::string out;
-    out.reserve(sjis.size() * 3 / 2);
+    AppendShiftJisAsUtf8(sjis, out);
+    return out;
+}
+
+void AppendShiftJisAsUtf8(std::string_view sjis, std::string& out) {
+    // No byte of Shift-JIS takes more than three bytes of UTF-8 (a half-width kana
+    // or a byte that is no character, U+FFFD), so the room is reserved once.
+    const size_t start = out.size();
+    out.resize(start + 3 * sjis.size());
+    char* const begin = out.data() + start;
+    char* o = begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
+    const auto* const end = p + sjis.size();
     const auto& table = Cp932ToUnicode();
-    for (size_t i = 0; i < sjis.size(); ++i) {
-        const auto b = static_cast<unsigned char>(sjis[i]);
+    while (p != end) {
+        const unsigned char b = *p++;
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *o++ = static_cast<char>(b);
             continue;
         }
         std::uint16_t cp = platform::kNoMapping;
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < sjis.size()) {
-                cp = table[b << 8 | static_cast<unsigned char>(sjis[i + 1])];
-                if (cp != platform::kNoMapping) ++i;
+            if (p != end) {
+                cp = table[b << 8 | *p];
+                if (cp != platform::kNoMapping) ++p;
             }
         } else {
             cp = table[b];
         }
-        AppendUtf8(cp == platform::kNoMapping ? kReplacement : cp, out);
+        o = PutUtf8(cp == platform::kNoMapping ? kReplacement : cp, o);
     }
-    return out;
+    out.resize(start + static_cast<size_t>(o - begin));
 }
