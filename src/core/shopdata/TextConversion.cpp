@@ -54,8 +54,8 @@ char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
 }
 
 // Writes the CP932 form of `cp` at `out` and returns the end of what it wrote.
-char* PutCp932(char32_t cp, char* out) {
-    const std::uint16_t code = cp < 0x10000 ? UnicodeToCp932()[cp] : platform::kNoMapping;
+char* PutCp932(char32_t cp, const std::uint16_t* toCp932, char* out) {
+    const std::uint16_t code = cp < 0x10000 ? toCp932[cp] : platform::kNoMapping;
     if (code == platform::kNoMapping) {
         *out++ = '?';
     } else if (code > 0xFF) {
@@ -67,11 +67,24 @@ char* PutCp932(char32_t cp, char* out) {
     return out;
 }
 
+// Whether `p` starts a three-byte sequence whose every second byte is allowed:
+// kana, kanji and the full-width forms, most of a page's Japanese.
+bool IsPlainThreeByteSequence(const unsigned char* p, const unsigned char* end) {
+    return end - p >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED && (p[1] & 0xC0) == 0x80 &&
+           (p[2] & 0xC0) == 0x80;
+}
+
+constexpr std::uint64_t kLowBits = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// High bits where `v` has a byte above 0x7F, or a NUL (and maybe past it).
+std::uint64_t NotPlainAscii(std::uint64_t v) {
+    return (v | ((v - kLowBits) & ~v)) & kHighBits;
+}
+
 // True when none of the eight bytes is NUL or above 0x7F.
 bool IsPlainAscii(std::uint64_t v) {
-    constexpr std::uint64_t kLow = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    return ((v | ((v - kLow) & ~v)) & kHigh) == 0;
+    return NotPlainAscii(v) == 0;
 }
 
 // Writes the UTF-8 form of a BMP code point at `out` and returns the end.
@@ -101,16 +114,32 @@ bool Utf8ToShiftJis(std::string_view raw, std::string& out) {
     const auto* end = p + raw.size();
     char* const begin = out.data();
     char* o = begin;
+    const std::uint16_t* const toCp932 = UnicodeToCp932().data();
     while (p != end) {
-        // Pages are mostly ASCII markup: copy it eight bytes at a time.
+        // Pages are mostly ASCII markup: copy it 32 bytes at a time, then eight.
+        std::uint64_t block[4];
+        while (end - p >= 32 && (std::memcpy(block, p, 32),
+                                 (NotPlainAscii(block[0]) | NotPlainAscii(block[1]) |
+                                  NotPlainAscii(block[2]) | NotPlainAscii(block[3])) == 0)) {
+            std::memcpy(o, p, 32);
+            p += 32, o += 32;
+        }
         std::uint64_t chunk;
         while (end - p >= 8 && (std::memcpy(&chunk, p, 8), IsPlainAscii(chunk))) {
             std::memcpy(o, p, 8);
             p += 8, o += 8;
         }
-        while (p != end && *p < 0x80 && *p != 0) *o++ = static_cast<char>(*p++);
-        if (p == end || *p == 0) break;
-        o = PutCp932(DecodeUtf8(p, end), o);
+        if (p == end) break;
+        if (*p < 0x80) {
+            if (*p == 0) break;
+            *o++ = static_cast<char>(*p++);
+        } else if (IsPlainThreeByteSequence(p, end)) {
+            const char32_t cp = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+            p += 3;
+            o = PutCp932(cp, toCp932, o);
+        } else {
+            o = PutCp932(DecodeUtf8(p, end), toCp932, o);
+        }
     }
     out.resize(static_cast<size_t>(o - begin));
     return true;
