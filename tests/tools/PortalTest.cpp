@@ -13,13 +13,15 @@ namespace {
 using namespace portal;
 
 TEST(PortalOptions, ReadsTheCommandLineAndRefusesBadUsage) {
-    const auto parsed = ParsePortalOptions(
-        {"--port", "0", "--seed", "18446744073709551615", "--shops", "120", "--account",
-         "captain:pa:ss", "--fault", "status=503", "--fault", "stall=2:5,Tid=70,Cid=1234"});
+    const auto parsed =
+        ParsePortalOptions({"--port", "0", "--seed", "18446744073709551615", "--shops", "120",
+                            "--account", "captain:pa:ss", "--fault", "status=503", "--fault",
+                            "stall=2:5,Tid=70,Cid=1234", "--day", "3"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const PortalOptions& o = *parsed.options;
     EXPECT_EQ(o.seed, 18446744073709551615ull);
     EXPECT_EQ(o.shopCount, 120);
+    EXPECT_EQ(o.day, 3);
     EXPECT_EQ(o.settings.account->password, "pa:ss");
     ASSERT_EQ(o.settings.faults.size(), 2u);
     EXPECT_TRUE(o.settings.faults[0].value == 503 && o.settings.faults[0].targets.empty());
@@ -29,8 +31,9 @@ TEST(PortalOptions, ReadsTheCommandLineAndRefusesBadUsage) {
     EXPECT_EQ(stall.targets[2].id, 1234);
     for (std::string line :
          {"--port", "--port 65536", "--port 80x", "--shops 0", "--data  --port 1",
-          "--data pages --seed 3", "--account no-colon", "stray", "--fault explode",
-          "--fault status=99", "--fault huge=2048", "--fault cut:5,", "--fault cut:Xid=5"}) {
+          "--data pages --seed 3", "--data pages --day 1", "--day 3651", "--account no-colon",
+          "stray", "--fault explode", "--fault status=99", "--fault huge=2048", "--fault cut:5,",
+          "--fault cut:Xid=5"}) {
         std::vector<std::string> arguments;
         for (size_t end; (end = line.find(' ')) != std::string::npos; line.erase(0, end + 1))
             arguments.push_back(line.substr(0, end));
@@ -95,6 +98,21 @@ TEST(PortalServer, AnswersPagesFaultsAndAccountsAsConfigured) {
         if (c.body) EXPECT_TRUE(result->body == *c.body);
         if (c.via == Proxy)
             EXPECT_EQ(server.Log().lastTarget, "http://portal.invalid:8642/" + c.target);
+    }
+}
+
+TEST(PortalServer, ServesTheDayItIsGivenWhileRunning) {
+    PortalServer server(MakeGeneratedPageSource(7, 40, 10, 2), PortalSettings{});
+    ASSERT_TRUE(server.Start(0));
+    httplib::Client client("127.0.0.1", server.Port());
+    for (int day : {2, 3, 0}) {
+        if (day != 2) server.SetPages(MakeGeneratedPageSource(7, 40, 10, day));
+        const GeneratedPortal generated = GeneratePortal(7, 40, 10, day);
+        for (const GeneratedShop& shop : generated.shops) {
+            const auto result = client.Get("/" + ShopPageQuery(shop.companyId));
+            ASSERT_TRUE(result);
+            EXPECT_TRUE(result->body == shop.pageUtf8) << "day " << day << ", " << shop.companyId;
+        }
     }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-enum class TableFormat { Tsv, Csv };
+#include "listview/TableWriter.h"
 
 // The command line of veradune-export. Texts are as typed (UTF-8); the condition
 // indices are those of the toolbar's condition boxes (-1 when not given).

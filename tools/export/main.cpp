@@ -11,11 +11,10 @@
 #include "acquire/PagePaths.h"
 #include "config/ConfigStore.h"
 #include "export/ExportOptions.h"
-#include "export/TableWriter.h"
 #include "listview/ProductList.h"
 #include "listview/StatusTexts.h"
+#include "listview/TableWriter.h"
 #include "platform/Files.h"
-#include "shopdata/FixedTables.h"
 #include "shopdata/TextConversion.h"
 
 namespace {
@@ -26,19 +25,6 @@ std::vector<ProductRecord> LoadSavedProducts(const std::string& downloadFolder) 
     DownloadJob job(downloadFolder, DownloadSource{}, reporter, neverCancelled);
     if (job.Run().end != JobEnd::Ok) return {};
     return std::move(job.Products());
-}
-
-void WriteTable(const ProductList& list, TableFormat format) {
-    std::vector<std::string> cells;
-    for (const std::string& title : ColumnTitles()) cells.push_back(ShiftJisToUtf8(title));
-    WriteTableLine(std::cout, cells, format);
-    for (std::size_t row = 0; row < list.RowCount(); ++row) {
-        cells.clear();
-        for (int column = 0; column < kColumnCount; ++column)
-            cells.push_back(ShiftJisToUtf8(list.CellText(row, column)));
-        WriteTableLine(std::cout, cells, format);
-    }
-    std::cout.flush();
 }
 
 }  // namespace
@@ -76,7 +62,10 @@ int main(int argc, char** argv) {
         ToShiftJis(options.nameText), ToShiftJis(options.categoryText), options.priceText,
         options.priceCondition, options.stockText, options.stockCondition, options.cheapestOnly));
 
-    WriteTable(list, options.format);
+    if (!WriteProductTable(std::cout, list, options.format)) {
+        std::cerr << "veradune-export: cannot write the table\n";
+        return 1;
+    }
     std::cerr << ShiftJisToUtf8(HitCountText(run.hits)) << '\n';
     return 0;
 }

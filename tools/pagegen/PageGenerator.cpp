@@ -4,6 +4,7 @@
 #include <set>
 
 #include "CompanyCatalog.h"
+#include "LaterDay.h"
 #include "PortalPlan.h"
 #include "PortalRandom.h"
 #include "ProductPlanner.h"
@@ -88,13 +89,14 @@ int DrawProductCount(PortalRandom& random, int average) {
 
 }  // namespace
 
-GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPerShop) {
+GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPerShop, int day) {
     PortalRandom random(seed);
     productsPerShop = std::clamp(productsPerShop, 0, kMaxProductsPerShop);
     const auto byCity =
         ListByCity(random, PlanCompanies(random, std::clamp(shopCount, 0, kMaxGeneratedShops)));
     ProductPlanner planner(random);
     GeneratedPortal portal;
+    std::vector<ShopPlan> shops;
     for (int c = 0; c < kCityCount; ++c) {
         const auto& companies = byCity[static_cast<size_t>(c)];
         const std::string& cityName = CityTable()[c].name;
@@ -103,18 +105,22 @@ GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPe
             const std::string companyName = ToShiftJis(company.name);
             portal.cityCompanies[static_cast<size_t>(c)].push_back(
                 {company.id, companyName, cityName});
-            const bool indented = random.Percent(40);
-            const auto products =
-                planner.PlanShop(DrawProductCount(random, productsPerShop),
-                                 std::string(TrimAsciiSpace(companyName)), cityName);
-            GeneratedShop shop;
-            shop.companyId = company.id;
-            shop.companyName = company.name;
-            shop.cityIndex = c;
-            shop.pageUtf8 = ShopPageHtml(company, products, indented);
-            for (const ProductPlan& product : products) shop.truth.push_back(product.truth);
-            portal.shops.push_back(std::move(shop));
+            ShopPlan& shop = shops.emplace_back();
+            shop.company = company;
+            shop.indented = random.Percent(40);
+            shop.products = planner.PlanShop(DrawProductCount(random, productsPerShop),
+                                             std::string(TrimAsciiSpace(companyName)), cityName);
         }
+    }
+    for (int d = 1; d <= std::clamp(day, 0, kMaxGeneratedDay); ++d)
+        portal.changes = AdvanceDay(shops, seed, d);
+    for (const ShopPlan& plan : shops) {
+        GeneratedShop& shop = portal.shops.emplace_back();
+        shop.companyId = plan.company.id;
+        shop.companyName = plan.company.name;
+        shop.cityIndex = plan.company.cityIndex;
+        shop.pageUtf8 = ShopPageHtml(plan.company, plan.products, plan.indented);
+        for (const ProductPlan& product : plan.products) shop.truth.push_back(product.truth);
     }
     return portal;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "LaterDay.h"
 #include "shopdata/CompanyEntry.h"
 #include "shopdata/FixedTables.h"
 #include "shopdata/ProductRecord.h"
@@ -27,16 +28,22 @@ struct GeneratedPortal {
     // In the order the download job meets them: cities in CityTable order, each
     // city's companies in page order.
     std::vector<GeneratedShop> shops;
+    // What changed since the day before, in shop order; empty on day 0.
+    std::vector<GeneratedChange> changes;
 };
 
 inline constexpr int kMaxGeneratedShops = 100000;
 inline constexpr int kMaxProductsPerShop = 10000;
+inline constexpr int kMaxGeneratedDay = 3650;
 
-// The same seed and counts always give the same bytes. With at least 13 shops
+// The same seed, counts and day always give the same bytes. Day N > 0 is the same
+// world N days on: the same cities and companies, their offers moved on day by
+// day (see AdvanceDay). With at least 13 shops
 // every city lists a company; with at least 41 products in all, every image
 // prefix and every trade sub-category occurs. The counts are clamped to
-// [0, kMaxGeneratedShops] and [0, kMaxProductsPerShop].
-GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPerShop);
+// [0, kMaxGeneratedShops] and [0, kMaxProductsPerShop], the day to
+// [0, kMaxGeneratedDay].
+GeneratedPortal GeneratePortal(std::uint64_t seed, int shopCount, int productsPerShop, int day = 0);
 
 // What the download job must read from the whole portal: every company the city
 // pages list and every product of the shops, each in the order the job meets them.
@@ -51,3 +58,8 @@ bool WritePortal(const GeneratedPortal& portal, const std::string& downloadFolde
 // line with the field names, then one line per product with the nine
 // ProductRecord fields in their order.
 std::string TruthTable(const GeneratedPortal& portal);
+
+// The changes since the day before as UTF-8 tab-separated text: a header line,
+// then one line per change: product, company, city, the kind ("new", "cheaper",
+// "dearer", "gone"), the old price and the new (empty where there is none).
+std::string ChangesTable(const GeneratedPortal& portal);

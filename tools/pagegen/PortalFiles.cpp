@@ -11,15 +11,16 @@ bool WritePortal(const GeneratedPortal& portal, const std::string& downloadFolde
     for (int c = 0; c < kCityCount; ++c) {
         const std::string path = platform::JoinPath(downloadFolder, CityPageFileName(cities[c].id));
         if (!platform::WriteFileAtomically(path, portal.cityPagesUtf8[static_cast<size_t>(c)],
-                                            platform::FileAccess::Everyone,
-                                            platform::FileSync::NoFlush))
+                                           platform::FileAccess::Everyone,
+                                           platform::FileSync::NoFlush))
             return false;
     }
     for (const GeneratedShop& shop : portal.shops) {
         const std::string path =
             platform::JoinPath(downloadFolder, ShopPageFileName(shop.companyId));
         if (!platform::WriteFileAtomically(path, shop.pageUtf8, platform::FileAccess::Everyone,
-                                            platform::FileSync::NoFlush)) return false;
+                                           platform::FileSync::NoFlush))
+            return false;
     }
     return true;
 }
@@ -36,6 +37,17 @@ std::string TruthTable(const GeneratedPortal& portal) {
                      FormatInt(r.defense) + '\t' + ShiftJisToUtf8(r.companyName) + '\t' +
                      ShiftJisToUtf8(r.cityName) + '\n';
         }
+    }
+    return table;
+}
+
+std::string ChangesTable(const GeneratedPortal& portal) {
+    std::string table = "productName\tcompanyName\tcityName\tchange\toldPrice\tnewPrice\n";
+    for (const GeneratedChange& c : portal.changes) {
+        table += ShiftJisToUtf8(c.productName) + '\t' + ShiftJisToUtf8(c.companyName) + '\t' +
+                 ShiftJisToUtf8(c.cityName) + '\t' + ChangeKindName(c.kind) + '\t' +
+                 (c.kind == ChangeKind::New ? "" : FormatInt(c.oldPrice)) + '\t' +
+                 (c.kind == ChangeKind::Gone ? "" : FormatInt(c.newPrice)) + '\n';
     }
     return table;
 }

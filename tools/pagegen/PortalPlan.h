@@ -29,6 +29,13 @@ struct ProductPlan {
     ProductRecord truth;  // Shift-JIS
 };
 
+// One company's shop on one day.
+struct ShopPlan {
+    CompanyPlan company;
+    bool indented = false;  // the page's layout, kept from day to day
+    std::vector<ProductPlan> products;
+};
+
 // Whole pages as the portal serves them.
 std::string CityPageHtml(int cityIndex, std::span<const CompanyPlan> companies);
 // `indented` lays the cells out over several lines, as some server templates do.

@@ -50,6 +50,13 @@ std::vector<ProductPlan> ProductPlanner::PlanShop(int count, const std::string& 
     return products;
 }
 
+ProductPlan ProductPlanner::PlanOffer(const std::string& companyName, const std::string& cityName) {
+    ProductPlan product = PlanProduct(m_random.Pick(ItemKinds()), true);
+    product.truth.companyName = companyName;
+    product.truth.cityName = cityName;
+    return product;
+}
+
 const ItemKind& ProductPlanner::NextKind(int specialty) {
     const auto kinds = ItemKinds();
     if (m_nextUncovered < kinds.size()) return kinds[m_nextUncovered++];

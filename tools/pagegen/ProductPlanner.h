@@ -18,6 +18,9 @@ public:
     std::vector<ProductPlan> PlanShop(int count, const std::string& companyName,
                                       const std::string& cityName);
 
+    // An offer of any kind, as a shop adds on a later day.
+    ProductPlan PlanOffer(const std::string& companyName, const std::string& cityName);
+
 private:
     const ItemKind& NextKind(int specialty);
     ProductPlan PlanProduct(const ItemKind& kind, bool mayOmitSubCategory);

@@ -14,15 +14,17 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: veradune-pagegen --seed N --shops N [--products N] OUTDIR\n"
+    "usage: veradune-pagegen --seed N --shops N [--products N] [--day N] OUTDIR\n"
     "  Writes OUTDIR/DownloadFiles/CityNo*.html and ShopNo*.html and OUTDIR/truth.tsv.\n"
     "  --shops is at most 100000; --products, the average number of products per shop,\n"
-    "  at most 10000 (default 30).\n";
+    "  at most 10000 (default 30). --day N (at most 3650, default 0) writes the same\n"
+    "  world N days later, and OUTDIR/changes.tsv: what changed since day N-1.\n";
 
 struct Options {
     std::uint64_t seed = 0;
     int shops = -1;
     int products = 30;
+    int day = 0;
     std::string outDir;
 };
 
@@ -47,6 +49,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         } else if (arg == "--products" && hasValue) {
             if (!ParseNumber(argv[++i], options.products) || options.products < 0 ||
                 options.products > kMaxProductsPerShop)
+                return false;
+        } else if (arg == "--day" && hasValue) {
+            if (!ParseNumber(argv[++i], options.day) || options.day < 0 ||
+                options.day > kMaxGeneratedDay)
                 return false;
         } else if (!arg.starts_with("--") && options.outDir.empty()) {
             options.outDir = arg;
@@ -74,7 +80,8 @@ int main(int argc, char** argv) {
     const std::string downloadFolder = platform::JoinPath(options.outDir, kDownloadFolder);
     if (!EnsureDirectory(options.outDir) || !EnsureDirectory(downloadFolder)) return 1;
 
-    const GeneratedPortal portal = GeneratePortal(options.seed, options.shops, options.products);
+    const GeneratedPortal portal =
+        GeneratePortal(options.seed, options.shops, options.products, options.day);
     if (!WritePortal(portal, downloadFolder)) {
         std::fprintf(stderr, "veradune-pagegen: cannot write the pages into %s\n",
                      downloadFolder.c_str());
@@ -83,6 +90,11 @@ int main(int argc, char** argv) {
     const std::string truthPath = platform::JoinPath(options.outDir, "truth.tsv");
     if (!platform::WriteFileAtomically(truthPath, TruthTable(portal))) {
         std::fprintf(stderr, "veradune-pagegen: cannot write %s\n", truthPath.c_str());
+        return 1;
+    }
+    const std::string changesPath = platform::JoinPath(options.outDir, "changes.tsv");
+    if (options.day > 0 && !platform::WriteFileAtomically(changesPath, ChangesTable(portal))) {
+        std::fprintf(stderr, "veradune-pagegen: cannot write %s\n", changesPath.c_str());
         return 1;
     }
     size_t productCount = 0;

@@ -60,8 +60,8 @@ std::unique_ptr<PageSource> MakeGeneratedPageSource(GeneratedPortal portal) {
 }
 
 std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shopCount,
-                                                    int productsPerShop) {
-    return MakeGeneratedPageSource(GeneratePortal(seed, shopCount, productsPerShop));
+                                                    int productsPerShop, int day) {
+    return MakeGeneratedPageSource(GeneratePortal(seed, shopCount, productsPerShop, day));
 }
 
 }  // namespace portal

@@ -49,8 +49,8 @@ private:
 
 // The pages of a generated portal, moved out of it.
 std::unique_ptr<PageSource> MakeGeneratedPageSource(GeneratedPortal portal);
-// The generated portal of this seed and size.
+// The generated portal of this seed and size, `day` days on.
 std::unique_ptr<PageSource> MakeGeneratedPageSource(std::uint64_t seed, int shopCount,
-                                                    int productsPerShop);
+                                                    int productsPerShop, int day = 0);
 
 }  // namespace portal

@@ -1,5 +1,7 @@
 #include "portal/PortalOptions.h"
 
+#include "pagegen/PageGenerator.h"
+
 namespace portal {
 
 namespace {
@@ -20,7 +22,8 @@ std::optional<Credentials> SplitCredentials(const std::string& text) {
 }  // namespace
 
 const char* PortalUsage() {
-    return "usage: veradune-portal [--port N] [--data DIR | --seed N --shops N [--products N]] "
+    return "usage: veradune-portal [--port N] [--data DIR | --seed N --shops N [--products N] "
+           "[--day N]] "
            "[--account ID:PASS] [--proxy-auth USER:PASS] [--latency MS] [--fault "
            "KIND[:ID,ID...]]... "
            "[--help]";
@@ -59,6 +62,11 @@ ParsedPortalOptions ParsePortalOptions(const std::vector<std::string>& arguments
             if (!count) return badValue();
             (argument == "--shops" ? options.shopCount : options.productsPerShop) = *count;
             generatorGiven = true;
+        } else if (argument == "--day") {
+            const std::optional<int> day = NumberIn(value, 0, kMaxGeneratedDay);
+            if (!day) return badValue();
+            options.day = *day;
+            generatorGiven = true;
         } else if (argument == "--account" || argument == "--proxy-auth") {
             const std::optional<Credentials> credentials = SplitCredentials(value);
             if (!credentials) return fail(argument + " needs USER:PASS");
@@ -78,7 +86,7 @@ ParsedPortalOptions ParsePortalOptions(const std::vector<std::string>& arguments
         }
     }
     if (generatorGiven && !options.dataDir.empty()) {
-        return fail("--data cannot be combined with --seed, --shops or --products");
+        return fail("--data cannot be combined with --seed, --shops, --products or --day");
     }
     return ParsedPortalOptions{options, {}};
 }

@@ -28,6 +28,7 @@ struct PortalOptions {
     std::uint64_t seed = 1;
     int shopCount = 40;
     int productsPerShop = 20;
+    int day = 0;  // the generated portal this many days on
     PortalSettings settings;
     bool showHelp = false;
 };

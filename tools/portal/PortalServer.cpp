@@ -92,6 +92,11 @@ RequestLog PortalServer::Log() const {
     return m_log;
 }
 
+void PortalServer::SetPages(std::shared_ptr<const PageSource> pages) {
+    std::lock_guard lock(m_pagesMutex);
+    m_pages = std::move(pages);
+}
+
 httplib::Server::HandlerResponse PortalServer::BeforeRouting(const httplib::Request& request,
                                                              httplib::Response& response) {
     const RequestTarget target = ParseRequestTarget(request.target);
@@ -198,9 +203,13 @@ void PortalServer::AnswerFault(const FaultRule& fault, const httplib::Request& r
 std::pair<int, std::string> PortalServer::Page(const RequestTarget& target) const {
     if (target.page == PortalPage::None || !target.id) return {404, {}};
     if (!AccountAccepted(target)) return {200, LoginPage()};
-    std::optional<std::string> page = target.page == PortalPage::City
-                                          ? m_pages->CityPage(*target.id)
-                                          : m_pages->ShopPage(*target.id);
+    // A request answered while the day changes keeps the pages it started with.
+    const std::shared_ptr<const PageSource> pages = [this] {
+        std::lock_guard lock(m_pagesMutex);
+        return m_pages;
+    }();
+    std::optional<std::string> page =
+        target.page == PortalPage::City ? pages->CityPage(*target.id) : pages->ShopPage(*target.id);
     if (!page) return {404, {}};
     return {200, std::move(*page)};
 }

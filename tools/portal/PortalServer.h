@@ -59,6 +59,10 @@ public:
 
     RequestLog Log() const;
 
+    // Serves `pages` from the next request on, as the portal does when a new day
+    // begins; safe while requests are answered.
+    void SetPages(std::shared_ptr<const PageSource> pages);
+
 private:
     httplib::Server::HandlerResponse BeforeRouting(const httplib::Request& request,
                                                    httplib::Response& response);
@@ -72,6 +76,7 @@ private:
     std::pair<int, std::string> Page(const RequestTarget& target) const;
     bool AccountAccepted(const RequestTarget& target) const;
 
+    mutable std::mutex m_pagesMutex;
     std::shared_ptr<const PageSource> m_pages;
     PortalSettings m_settings;
     std::string m_expectedProxyAuthorization;

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         pages = std::make_shared<portal::FolderPageSource>(options.dataDir);
     } else {
         pages = portal::MakeGeneratedPageSource(options.seed, options.shopCount,
-                                                options.productsPerShop);
+                                                options.productsPerShop, options.day);
     }
 
     portal::BlockStopSignals();

@@ -54,8 +54,8 @@ char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
 }
 
 // Writes the CP932 form of `cp` at `out` and returns the end of what it wrote.
-char* PutCp932(char32_t cp, char* out) {
-    const std::uint16_t code = cp < 0x10000 ? UnicodeToCp932()[cp] : platform::kNoMapping;
+char* PutCp932(char32_t cp, const std::uint16_t* toCp932, char* out) {
+    const std::uint16_t code = cp < 0x10000 ? toCp932[cp] : platform::kNoMapping;
     if (code == platform::kNoMapping) {
         *out++ = '?';
     } else if (code > 0xFF) {
@@ -67,24 +67,39 @@ char* PutCp932(char32_t cp, char* out) {
     return out;
 }
 
-// True when none of the eight bytes is NUL or above 0x7F.
-bool IsPlainAscii(std::uint64_t v) {
-    constexpr std::uint64_t kLow = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-    return ((v | ((v - kLow) & ~v)) & kHigh) == 0;
+// Whether `p` starts a three-byte sequence whose every second byte is allowed:
+// kana, kanji and the full-width forms, most of a page's Japanese.
+bool IsPlainThreeByteSequence(const unsigned char* p, const unsigned char* end) {
+    return end - p >= 3 && p[0] >= 0xE1 && p[0] <= 0xEF && p[0] != 0xED && (p[1] & 0xC0) == 0x80 &&
+           (p[2] & 0xC0) == 0x80;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+constexpr std::uint64_t kLowBits = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// High bits where `v` has a byte above 0x7F, or a NUL (and maybe past it).
+std::uint64_t NotPlainAscii(std::uint64_t v) {
+    return (v | ((v - kLowBits) & ~v)) & kHighBits;
+}
+
+// True when none of the eight bytes is NUL or above 0x7F.
+bool IsPlainAscii(std::uint64_t v) {
+    return NotPlainAscii(v) == 0;
+}
+
+// Writes the UTF-8 form of a BMP code point at `out` and returns the end.
+char* PutUtf8(char32_t cp, char* out) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        *out++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | cp >> 6);
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xC0 | cp >> 6);
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out += static_cast<char>(0xE0 | cp >> 12);
-        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        *out++ = static_cast<char>(0xE0 | cp >> 12);
+        *out++ = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return out;
 }
 
 }  // namespace
@@ -99,16 +114,32 @@ bool Utf8ToShiftJis(std::string_view raw, std::string& out) {
     const auto* end = p + raw.size();
     char* const begin = out.data();
     char* o = begin;
+    const std::uint16_t* const toCp932 = UnicodeToCp932().data();
     while (p != end) {
-        // Pages are mostly ASCII markup: copy it eight bytes at a time.
+        // Pages are mostly ASCII markup: copy it 32 bytes at a time, then eight.
+        std::uint64_t block[4];
+        while (end - p >= 32 && (std::memcpy(block, p, 32),
+                                 (NotPlainAscii(block[0]) | NotPlainAscii(block[1]) |
+                                  NotPlainAscii(block[2]) | NotPlainAscii(block[3])) == 0)) {
+            std::memcpy(o, p, 32);
+            p += 32, o += 32;
+        }
         std::uint64_t chunk;
         while (end - p >= 8 && (std::memcpy(&chunk, p, 8), IsPlainAscii(chunk))) {
             std::memcpy(o, p, 8);
             p += 8, o += 8;
         }
-        while (p != end && *p < 0x80 && *p != 0) *o++ = static_cast<char>(*p++);
-        if (p == end || *p == 0) break;
-        o = PutCp932(DecodeUtf8(p, end), o);
+        if (p == end) break;
+        if (*p < 0x80) {
+            if (*p == 0) break;
+            *o++ = static_cast<char>(*p++);
+        } else if (IsPlainThreeByteSequence(p, end)) {
+            const char32_t cp = (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+            p += 3;
+            o = PutCp932(cp, toCp932, o);
+        } else {
+            o = PutCp932(DecodeUtf8(p, end), toCp932, o);
+        }
     }
     out.resize(static_cast<size_t>(o - begin));
     return true;
@@ -122,24 +153,36 @@ std::string ToShiftJis(std::string_view utf8) {
 
 std::string ShiftJisToUtf8(std::string_view sjis) {
     std::string out;
-    out.reserve(sjis.size() * 3 / 2);
+    AppendShiftJisAsUtf8(sjis, out);
+    return out;
+}
+
+void AppendShiftJisAsUtf8(std::string_view sjis, std::string& out) {
+    // No byte of Shift-JIS takes more than three bytes of UTF-8 (a half-width kana
+    // or a byte that is no character, U+FFFD), so the room is reserved once.
+    const size_t start = out.size();
+    out.resize(start + 3 * sjis.size());
+    char* const begin = out.data() + start;
+    char* o = begin;
+    const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
+    const auto* const end = p + sjis.size();
     const auto& table = Cp932ToUnicode();
-    for (size_t i = 0; i < sjis.size(); ++i) {
-        const auto b = static_cast<unsigned char>(sjis[i]);
+    while (p != end) {
+        const unsigned char b = *p++;
         if (b < 0x80) {
-            out += static_cast<char>(b);
+            *o++ = static_cast<char>(b);
             continue;
         }
         std::uint16_t cp = platform::kNoMapping;
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < sjis.size()) {
-                cp = table[b << 8 | static_cast<unsigned char>(sjis[i + 1])];
-                if (cp != platform::kNoMapping) ++i;
+            if (p != end) {
+                cp = table[b << 8 | *p];
+                if (cp != platform::kNoMapping) ++p;
             }
         } else {
             cp = table[b];
         }
-        AppendUtf8(cp == platform::kNoMapping ? kReplacement : cp, out);
+        o = PutUtf8(cp == platform::kNoMapping ? kReplacement : cp, o);
     }
-    return out;
+    out.resize(start + static_cast<size_t>(o - begin));
 }

@@ -18,3 +18,5 @@ std::string ToShiftJis(std::string_view utf8);
 // Converts Shift-JIS text for display; bytes that are no CP932 character become
 // U+FFFD.
 std::string ShiftJisToUtf8(std::string_view sjis);
+// The same, appended to `out`.
+void AppendShiftJisAsUtf8(std::string_view sjis, std::string& out);
