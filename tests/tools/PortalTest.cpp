@@ -95,9 +95,12 @@ TEST(PortalServer, AnswersPagesFaultsAndAccountsAsConfigured) {
         const auto result = client.Get("/" + c.target);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, c.status);
-        if (c.body) EXPECT_TRUE(result->body == *c.body);
-        if (c.via == Proxy)
+        if (c.body) {
+            EXPECT_TRUE(result->body == *c.body);
+        }
+        if (c.via == Proxy) {
             EXPECT_EQ(server.Log().lastTarget, "http://portal.invalid:8642/" + c.target);
+        }
     }
 }
 
