@@ -25,6 +25,11 @@
 #include "portal/PortalServer.h"
 #include "support/HandMadePages.h"
 
+// Failure messages show Qt's strings as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 // 2024/05/06 07:08:09 local time, whenever a test runs.
 class FixedClock : public Clock {
 public:

@@ -2,7 +2,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -223,6 +226,41 @@ INSTANTIATE_TEST_SUITE_P(
                     false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The shown rows leave the window as the list shows them: saved to a file, or the
+// selected row copied with the header line.
+TEST_F(MainWindowTest, TheShownListCanBeSavedAndCopied) {
+    SavePortalPages();
+    const auto frame = Start();
+    ASSERT_TRUE(frame);
+    Child<QComboBox>(*frame, "nameCombo").setEditText("小麦");
+    Trigger(*frame, "startFilterAction");
+    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    QStringList lines = {"商品名\t種別\t在庫数\t販売価格\t攻撃力\t防御力\t耐久度\t商会名\t都市名"};
+    for (int row = 0; row < 2; ++row) {
+        QStringList cells;
+        for (int column = 0; column < kColumnCount; ++column)
+            cells.append(Shown(*frame, column)[row]);
+        lines.append(cells.join(u'\t'));
+    }
+    for (const bool tsv : {true, false}) {
+        const QString path = m_folder.filePath(tsv ? "list.tsv" : "list.csv");
+        m_answers["表示中のリストを保存"] = [&](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            files.selectNameFilter(tsv ? "TSV (*.tsv)" : "CSV (*.csv)");
+            files.selectFile(path);
+            dialog.accept();
+        };
+        Trigger(*frame, "saveListAction");
+        const QString text = QString::fromStdString(ReadBytes(path.toStdString()));
+        EXPECT_EQ(text, tsv ? lines.join(u'\n') + u'\n'
+                            : QString(lines.join("\r\n") + "\r\n").replace(u'\t', u','));
+    }
+    List(*frame).selectRow(1);
+    List(*frame).setFocus();
+    Trigger(*frame, "copyAction");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), lines[0] + u'\n' + lines[2] + u'\n');
+}
+
 TEST_F(MainWindowTest, SearchedNamesJoinTheHistoryOnceAtTheTopAndAreSaved) {
     SavePortalPages();
     const auto frame = Start();
@@ -370,11 +408,12 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndTheAboutBoxTheVersion) {
         for (QAction* item : menu->menu()->actions())
             if (!item->isSeparator()) menus.append(item->text());
     }
-    EXPECT_EQ(menus, (QStringList{"ﾌｧｲﾙ(&F)", "絞り込み開始(&N)", "絞り込み解除(&C)",
-                                  "都市名で絞り込み(&T)...", "最安値の商品のみ表示(&M)",
-                                  "商品ﾘｽﾄを更新(&R)...", "ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)...",
-                                  "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "表示(&V)", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
-                                  "ﾍﾙﾌﾟ(&H)", "Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    EXPECT_EQ(
+        menus,
+        (QStringList{"ﾌｧｲﾙ(&F)", "絞り込み開始(&N)", "絞り込み解除(&C)", "都市名で絞り込み(&T)...",
+                     "最安値の商品のみ表示(&M)", "商品ﾘｽﾄを更新(&R)...", "ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)...",
+                     "表示中のリストを保存(&E)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "表示(&V)",
+                     "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ﾍﾙﾌﾟ(&H)", "Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     QString version;
     m_answers["Veraduneのﾊﾞｰｼﾞｮﾝ情報"] = [&version](QDialog& dialog) {
         version = Child<QLabel>(dialog, "versionLabel").text();

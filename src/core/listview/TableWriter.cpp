@@ -74,14 +74,44 @@ bool TableWriter::Flush() {
     return static_cast<bool>(m_out);
 }
 
-bool WriteProductTable(std::ostream& out, const ProductList& list, TableFormat format) {
+namespace {
+
+template <class Rows>
+bool WriteRows(std::ostream& out, const ProductList& list, const Rows& rows, TableFormat format) {
     TableWriter writer(out, format);
     for (const std::string& title : ColumnTitles()) writer.ShiftJisCell(title);
     writer.EndLine();
-    for (std::size_t row = 0; row < list.RowCount(); ++row) {
+    for (const std::size_t row : rows) {
         for (int column = 0; column < kColumnCount; ++column)
             writer.ShiftJisCell(list.CellText(row, column));
         writer.EndLine();
     }
     return writer.Flush();
+}
+
+// Every shown row in order, without a list of them.
+struct AllRows {
+    struct Iterator {
+        std::size_t row;
+        std::size_t operator*() const { return row; }
+        Iterator& operator++() {
+            ++row;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return row != other.row; }
+    };
+    std::size_t count;
+    Iterator begin() const { return {0}; }
+    Iterator end() const { return {count}; }
+};
+
+}  // namespace
+
+bool WriteProductTable(std::ostream& out, const ProductList& list, TableFormat format) {
+    return WriteRows(out, list, AllRows{list.RowCount()}, format);
+}
+
+bool WriteProductRows(std::ostream& out, const ProductList& list,
+                      const std::vector<std::size_t>& rows, TableFormat format) {
+    return WriteRows(out, list, rows, format);
 }

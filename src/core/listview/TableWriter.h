@@ -2,6 +2,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ProductList;
 
@@ -40,3 +41,6 @@ private:
 // The list as shown: the column titles, then every shown row. False when the
 // stream has failed.
 bool WriteProductTable(std::ostream& out, const ProductList& list, TableFormat format);
+// The column titles, then the given shown rows in the given order.
+bool WriteProductRows(std::ostream& out, const ProductList& list,
+                      const std::vector<std::size_t>& rows, TableFormat format);

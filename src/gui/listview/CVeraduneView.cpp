@@ -1,8 +1,15 @@
 #include "listview/CVeraduneView.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <sstream>
 
 #include "acquire/DownloadDialog.h"
 #include "acquire/PageStaging.h"
@@ -12,6 +19,7 @@
 #include "listview/CityFilterDialog.h"
 #include "listview/ProductListCtrl.h"
 #include "listview/StatusTexts.h"
+#include "listview/TableWriter.h"
 #include "mainframe/MessageBoxes.h"
 #include "mainframe/QtText.h"
 #include "platform/Files.h"
@@ -108,6 +116,40 @@ void CVeraduneView::OnCityFilter() {
 
 void CVeraduneView::OnColumnClick(int column) {
     m_list->Model().ClickColumn(column);
+}
+
+void CVeraduneView::SaveShownList() {
+    QString filter;
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString tsv = QStringLiteral("TSV (*.tsv)");
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("表示中のリストを保存"),
+        QString::fromStdString(m_context.folder.PathOf("list.csv")), csv + ";;" + tsv, &filter);
+    if (path.isEmpty()) return;
+    std::ostringstream table;
+    WriteProductTable(table, m_products, filter == tsv ? TableFormat::Tsv : TableFormat::Csv);
+    int error = 0;
+    if (!platform::WriteFileAtomically(path.toStdString(), table.str(),
+                                       platform::FileAccess::Everyone, platform::FileSync::Flush,
+                                       &error))
+        TellNotSaved(this, path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+void CVeraduneView::AddListCommands(const QList<QAction*>& actions) {
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction* action : actions) action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_list->addActions(actions);
+}
+
+void CVeraduneView::CopySelectedRows() {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : m_list->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    if (rows.empty()) return;
+    std::sort(rows.begin(), rows.end());
+    std::ostringstream table;
+    WriteProductRows(table, m_products, rows, TableFormat::Tsv);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(table.str()));
 }
 
 void CVeraduneView::resizeEvent(QResizeEvent* event) {

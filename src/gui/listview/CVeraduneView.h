@@ -29,6 +29,13 @@ public:
     void ClearFilter();
     void OnCityFilter();
     void OnColumnClick(int column);
+    // The shown rows, in the shown order, to a CSV or TSV file the player names.
+    void SaveShownList();
+    // The selected rows with the header line, as TSV for a spreadsheet.
+    void CopySelectedRows();
+    // Commands of the list's context menu; their shortcuts work while the list has
+    // the focus, so that Ctrl+C in a filter box still copies its text.
+    void AddListCommands(const QList<QAction*>& actions);
 
 signals:
     void hitTextChanged(const QString& text);

@@ -95,6 +95,12 @@ void CMainFrame::CreateActions() {
     m_settingsAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)..."), this);
     m_settingsAction->setObjectName(QStringLiteral("settingsAction"));
     m_settingsAction->setEnabled(false);
+    const QString saveList = QStringLiteral("表示中のリストを保存");
+    m_saveListAction = MakeCommand(
+        this, "saveListAction", QStringLiteral("表示中のリストを保存(&E)..."), saveList, saveList);
+    m_copyAction = MakeCommand(this, "copyAction", QStringLiteral("コピー(&C)"),
+                               QStringLiteral("選択した行をコピー"), QStringLiteral("コピー"));
+    m_copyAction->setShortcut(QKeySequence::Copy);
     m_exitAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
     m_exitAction->setObjectName(QStringLiteral("exitAction"));
     m_statusBarAction = new QAction(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), this);
@@ -116,6 +122,7 @@ void CMainFrame::CreateMenus() {
     file->addSeparator();
     file->addAction(m_updateListAction);
     file->addAction(m_settingsAction);
+    file->addAction(m_saveListAction);
     file->addSeparator();
     file->addAction(m_exitAction);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
@@ -191,6 +198,9 @@ void CMainFrame::RouteCommandsToView() {
         m_view->ClearFilter();
     });
     connect(m_cityFilterAction, &QAction::triggered, view, &CVeraduneView::OnCityFilter);
+    connect(m_saveListAction, &QAction::triggered, view, &CVeraduneView::SaveShownList);
+    connect(m_copyAction, &QAction::triggered, view, &CVeraduneView::CopySelectedRows);
+    view->AddListCommands({m_copyAction});
     connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
     connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::aboutRequested);
 

@@ -59,6 +59,8 @@ private:
     QAction* m_clearFilterAction = nullptr;
     QAction* m_cityFilterAction = nullptr;
     QAction* m_settingsAction = nullptr;
+    QAction* m_saveListAction = nullptr;
+    QAction* m_copyAction = nullptr;
     QAction* m_exitAction = nullptr;
     QAction* m_statusBarAction = nullptr;
     QAction* m_aboutAction = nullptr;

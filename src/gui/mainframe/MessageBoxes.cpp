@@ -37,6 +37,12 @@ void TellPortalUnreachable(QWidget* parent, const QString& lastError) {
                          QStringLiteral("ポータルに接続できませんでした。\n%1").arg(lastError));
 }
 
+void TellNotSaved(QWidget* parent, const QString& path, const QString& reason) {
+    QMessageBox::warning(
+        parent, ProgramName(),
+        QStringLiteral("リストを保存できませんでした。\n%1\n%2").arg(path, reason));
+}
+
 void TellFetcherNotReady(QWidget* parent, const QString& reason) {
     QMessageBox::critical(parent, ProgramName(),
                           QStringLiteral("通信の準備ができませんでした。\n%1").arg(reason));

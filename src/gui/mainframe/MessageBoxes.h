@@ -15,5 +15,8 @@ void TellNoCompanyFound(QWidget* parent);
 // Not one request of the download reached the portal.
 void TellPortalUnreachable(QWidget* parent, const QString& lastError);
 
+// The list could not be written to `path`.
+void TellNotSaved(QWidget* parent, const QString& path, const QString& reason);
+
 // The fetcher could not be made ready.
 void TellFetcherNotReady(QWidget* parent, const QString& reason);
