@@ -99,15 +99,14 @@ else
   echo "Working folder: $workdir"
 fi
 
-cd "$workdir"
 status=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running veradune under xvfb-run, where it cannot be seen."
   # The display and its key are printed so that screenshots or xdotool can reach it.
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
-    'echo "veradune is on display $DISPLAY (XAUTHORITY=$XAUTHORITY)"; exec "$0"' \
-    "$program" || status=$?
+    'echo "veradune is on display $DISPLAY (XAUTHORITY=$XAUTHORITY)"; exec "$0" "$@"' \
+    "$program" --workdir "$workdir" || status=$?
 else
-  "$program" || status=$?
+  "$program" --workdir "$workdir" || status=$?
 fi
 exit "$status"

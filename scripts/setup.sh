@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Veradune need.
+# Installs every Debian package that building, testing, running and packaging
+# Veradune need (dpkg-dev: dpkg-shlibdeps, which finds the package's dependencies).
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
@@ -8,4 +9,5 @@ $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config \
   libxml2-dev libcurl4-openssl-dev libsqlite3-dev libgtest-dev googletest libbenchmark-dev libcpp-httplib-dev \
   qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth \
-  clang-14 libclang-rt-14-dev llvm-14
+  clang-14 libclang-rt-14-dev llvm-14 \
+  dpkg-dev file desktop-file-utils

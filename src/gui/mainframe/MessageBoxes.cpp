@@ -47,3 +47,9 @@ void TellFetcherNotReady(QWidget* parent, const QString& reason) {
     QMessageBox::critical(parent, ProgramName(),
                           QStringLiteral("通信の準備ができませんでした。\n%1").arg(reason));
 }
+
+void TellFolderUnusable(QWidget* parent, const QString& path, const QString& reason) {
+    QMessageBox::critical(
+        parent, ProgramName(),
+        QStringLiteral("作業フォルダを開けませんでした。\n%1\n%2").arg(path, reason));
+}

@@ -20,3 +20,6 @@ void TellNotSaved(QWidget* parent, const QString& path, const QString& reason);
 
 // The fetcher could not be made ready.
 void TellFetcherNotReady(QWidget* parent, const QString& reason);
+
+// The working folder chosen on the command line cannot be used, for `reason`.
+void TellFolderUnusable(QWidget* parent, const QString& path, const QString& reason);
