@@ -1,5 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <string>
+
+// How an offer changed since the previous download.
+enum class OfferChange : std::uint8_t { Unchanged, New, Cheaper, Dearer };
 
 // One product line offered in one company's shop. Text is Shift-JIS; the combat
 // figures are -1 when the page does not give them.
@@ -13,6 +17,10 @@ struct ProductRecord {
     int defense = -1;
     std::string companyName;
     std::string cityName;
+    // Set from the price history, never by the page parsers. Kept last, so that
+    // the nine page fields keep their positions; the two add one 8-byte slot.
+    OfferChange change = OfferChange::Unchanged;
+    int previousPrice = -1;  // the previous download's price when Cheaper or Dearer
 
     bool operator==(const ProductRecord&) const = default;
 };
