@@ -49,7 +49,7 @@ public:
 
     bool Begin(std::string_view time) {
         SqliteStatement insert(m_db, "INSERT INTO download (time) VALUES (?1)");
-        insert.BindBytes(1, time);
+        insert.BindText(1, time);
         if (!insert.Run()) return false;
         m_download = LastInsertId(m_db);
         return true;

@@ -52,6 +52,11 @@ void SqliteStatement::BindBytes(int index, std::string_view bytes) {
                         SQLITE_STATIC);
 }
 
+void SqliteStatement::BindText(int index, std::string_view text) {
+    sqlite3_bind_text64(m_statement, index, text.empty() ? "" : text.data(), text.size(),
+                        SQLITE_STATIC, SQLITE_UTF8);
+}
+
 bool SqliteStatement::Step() {
     if (m_statement == nullptr || m_failed) return false;
     const int result = sqlite3_step(m_statement);
@@ -64,14 +69,11 @@ bool SqliteStatement::Run() {
     while (Step()) {
     }
     const bool ok = !m_failed;
-    Reset();
+    if (m_statement != nullptr) {
+        sqlite3_reset(m_statement);
+        m_failed = false;
+    }
     return ok;
-}
-
-void SqliteStatement::Reset() {
-    if (m_statement == nullptr) return;
-    sqlite3_reset(m_statement);
-    m_failed = false;
 }
 
 std::int64_t SqliteStatement::Integer(int column) const {

@@ -39,22 +39,19 @@ public:
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
 
-    // False when the text could not be prepared; every later call then fails too.
-    bool Prepared() const { return m_statement != nullptr; }
-
+    // A statement whose text could not be prepared fails at its first Step.
     void Bind(int index, std::int64_t value);
     void BindNull(int index);
     // Binds the bytes as a blob: the names are Shift-JIS, which SQLite's text is not.
     void BindBytes(int index, std::string_view bytes);
+    void BindText(int index, std::string_view text);
 
     // True while there is a row; false at the end or on failure (see Failed).
     bool Step();
     bool Failed() const { return m_failed; }
     // Runs a statement that returns no rows to its end, then makes it ready to run
-    // again; false on failure.
+    // again with new parameters; false on failure.
     bool Run();
-    // Makes the statement ready to run again with new parameters.
-    void Reset();
 
     std::int64_t Integer(int column) const;
     bool IsNull(int column) const;
