@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <random>
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
                 perProduct.size(), busiest->second);
 
     std::string failure;
-    std::vector<double> laterMs;
+    std::vector<double> laterMs, laterCpuMs;
     double worstGrowth = 0;
     for (int download = 0; download < downloads; ++download) {
         if (download > 0) {
@@ -105,11 +106,13 @@ int main(int argc, char** argv) {
         }
         const double before = Megabytes(file);
         const auto start = std::chrono::steady_clock::now();
+        const std::clock_t cpuStart = std::clock();
         if (!opening.history->Record(offers, Time(download), &failure)) {
             std::fprintf(stderr, "recording failed: %s\n", failure.c_str());
             return 1;
         }
         const double ms = Milliseconds(start);
+        const double cpuMs = 1000.0 * (std::clock() - cpuStart) / CLOCKS_PER_SEC;
         opening.history.reset();
         const double growth = Megabytes(file) - before;
         if (download == 0) {
@@ -117,14 +120,18 @@ int main(int argc, char** argv) {
                         growth);
         } else {
             laterMs.push_back(ms);
+            laterCpuMs.push_back(cpuMs);
             worstGrowth = std::max(worstGrowth, growth);
         }
     }
+    // The processor time beside the wall time: on a shared machine the two part.
     std::sort(laterMs.begin(), laterMs.end());
+    std::sort(laterCpuMs.begin(), laterCpuMs.end());
     std::printf(
-        "a download with 5 %% changed: median %.0f ms, worst %.0f ms, worst growth %.3f MB   "
-        "(goal <= 300 ms, <= 0.5 MB)\n",
-        laterMs[laterMs.size() / 2], laterMs.back(), worstGrowth);
+        "a download with 5 %% changed: median %.0f ms, worst %.0f ms (processor: median %.0f ms, "
+        "worst %.0f ms), worst growth %.3f MB   (goal <= 300 ms, <= 0.5 MB)\n",
+        laterMs[laterMs.size() / 2], laterMs.back(), laterCpuMs[laterCpuMs.size() / 2],
+        laterCpuMs.back(), worstGrowth);
     std::printf("file after %d downloads: %.1f MB\n", downloads, Megabytes(file));
 
     auto start = std::chrono::steady_clock::now();
