@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace platform {
@@ -25,6 +26,12 @@ bool IsDirectory(const std::string& path) {
 
 bool CreateDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to, std::string* failureReason) {
+    if (::rename(from.c_str(), to.c_str()) == 0) return true;
+    if (failureReason != nullptr) *failureReason = std::strerror(errno);
+    return false;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {

@@ -11,6 +11,11 @@ bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 bool CreateDirectory(const std::string& path);
 
+// Gives a file a new name in the same file system, replacing whatever had that
+// name. On failure the system's reason goes to `failureReason` when given.
+bool RenameFile(const std::string& from, const std::string& to,
+                std::string* failureReason = nullptr);
+
 // Reads the whole file; false when it cannot be opened or read, or is no plain file.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 

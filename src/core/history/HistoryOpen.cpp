@@ -1,0 +1,81 @@
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "history/HistorySchema.h"
+#include "history/PriceHistory.h"
+#include "platform/Files.h"
+
+namespace {
+
+// Long enough for another copy of the program to finish recording a download,
+// short enough that a stuck one never holds up the start.
+constexpr int kBusyWaitMilliseconds = 2000;
+
+// The files SQLite keeps beside a database; renamed along with it so that the
+// file set aside stays as it was and the fresh store finds no stale log.
+constexpr const char* kCompanions[] = {"-wal", "-shm", "-journal"};
+
+SqliteConnection Connect(const std::string& path, std::string& failureReason) {
+    sqlite3* raw = nullptr;
+    const int result =
+        sqlite3_open_v2(path.c_str(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    SqliteConnection db(raw);
+    if (result != SQLITE_OK) {
+        failureReason = FailureText(raw);
+        return nullptr;
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, kBusyWaitMilliseconds);
+    // Commits need not wait for the disk: with the write-ahead log a power cut may
+    // cost the latest downloads' records, but never the file. The cache holds a
+    // server's live offers at once (64 MB at most), so that a record reads each
+    // page once.
+    Execute(raw, "PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
+    return db;
+}
+
+// "2024/05/06 12:34:56" becomes "20240506-123456", a stamp fit for a file name.
+std::string FileStamp(const Clock& clock) {
+    std::string stamp = platform::LocalTimeText(clock.Now());
+    std::erase_if(stamp, [](char c) { return c == '/' || c == ':'; });
+    std::replace(stamp.begin(), stamp.end(), ' ', '-');
+    return stamp;
+}
+
+// Renames the file and its companions to a name not yet taken; the new name, or
+// empty with the reason when the file itself could not be moved.
+std::string SetAside(const std::string& path, const Clock& clock, std::string& failureReason) {
+    const std::string base = path + ".damaged-" + FileStamp(clock);
+    std::string aside = base;
+    for (int n = 2; platform::PathExists(aside); ++n) aside = base + "-" + std::to_string(n);
+    if (!platform::RenameFile(path, aside, &failureReason)) return std::string();
+    for (const char* suffix : kCompanions)
+        if (platform::PathExists(path + suffix))
+            platform::RenameFile(path + suffix, aside + suffix);
+    return aside;
+}
+
+}  // namespace
+
+HistoryOpening PriceHistory::Open(const std::string& path, const Clock& clock) {
+    HistoryOpening opening;
+    SqliteConnection db = Connect(path, opening.failureReason);
+    if (!db) return opening;
+    HistoryFileKind kind = PrepareHistoryFile(db.get(), opening.failureReason);
+    if (kind == HistoryFileKind::Damaged || kind == HistoryFileKind::Foreign) {
+        db.reset();
+        opening.setAsideWasForeign = kind == HistoryFileKind::Foreign;
+        opening.setAsidePath = SetAside(path, clock, opening.failureReason);
+        if (opening.setAsidePath.empty()) return opening;
+        db = Connect(path, opening.failureReason);
+        if (!db) return opening;
+        kind = PrepareHistoryFile(db.get(), opening.failureReason);
+    }
+    if (kind == HistoryFileKind::Ours)
+        opening.history = PriceHistory(std::move(db));
+    else if (opening.failureReason.empty())
+        opening.failureReason = "the new history file is unusable";
+    return opening;
+}
