@@ -408,12 +408,12 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndTheAboutBoxTheVersion) {
         for (QAction* item : menu->menu()->actions())
             if (!item->isSeparator()) menus.append(item->text());
     }
-    EXPECT_EQ(
-        menus,
-        (QStringList{"ﾌｧｲﾙ(&F)", "絞り込み開始(&N)", "絞り込み解除(&C)", "都市名で絞り込み(&T)...",
-                     "最安値の商品のみ表示(&M)", "商品ﾘｽﾄを更新(&R)...", "ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)...",
-                     "表示中のリストを保存(&E)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "表示(&V)",
-                     "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ﾍﾙﾌﾟ(&H)", "Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
+    EXPECT_EQ(menus, (QStringList{"ﾌｧｲﾙ(&F)", "絞り込み開始(&N)", "絞り込み解除(&C)",
+                                  "都市名で絞り込み(&T)...", "最安値の商品のみ表示(&M)",
+                                  "商品ﾘｽﾄを更新(&R)...", "ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)...",
+                                  "表示中のリストを保存(&E)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "表示(&V)",
+                                  "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "前回から消えた出品(&G)...",
+                                  "ﾍﾙﾌﾟ(&H)", "Veradune のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
     QString version;
     m_answers["Veraduneのﾊﾞｰｼﾞｮﾝ情報"] = [&version](QDialog& dialog) {
         version = Child<QLabel>(dialog, "versionLabel").text();

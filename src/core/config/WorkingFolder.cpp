@@ -15,3 +15,7 @@ std::string WorkingFolder::ConfigPath() const {
 std::string WorkingFolder::DownloadFolder() const {
     return PathOf(kDownloadFolder);
 }
+
+std::string WorkingFolder::HistoryPath() const {
+    return PathOf("History.sqlite");
+}

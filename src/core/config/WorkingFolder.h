@@ -14,6 +14,7 @@ public:
     std::string PathOf(const std::string& name) const;
     std::string ConfigPath() const;      // "Config.xml"
     std::string DownloadFolder() const;  // "DownloadFiles"
+    std::string HistoryPath() const;     // "History.sqlite"
 
 private:
     std::string m_root;

@@ -28,20 +28,22 @@ void ReadConditionInput(std::string_view text, int conditionIndex, int& value,
 
 FilterInputs MakeFilterInputs(std::string nameText, std::string categoryText,
                               std::string_view priceText, int priceConditionIndex,
-                              std::string_view stockText, int stockConditionIndex, bool cheapest) {
+                              std::string_view stockText, int stockConditionIndex, bool cheapest,
+                              bool changedOnly) {
     FilterInputs inputs;
     inputs.nameText = std::move(nameText);
     inputs.categoryText = std::move(categoryText);
     ReadConditionInput(priceText, priceConditionIndex, inputs.priceValue, inputs.priceCondition);
     ReadConditionInput(stockText, stockConditionIndex, inputs.stockValue, inputs.stockCondition);
     inputs.cheapestOnly = cheapest;
+    inputs.changedOnly = changedOnly;
     return inputs;
 }
 
 bool AnyFilterSet(const FilterInputs& inputs) {
     return !inputs.nameText.empty() || !inputs.categoryText.empty() || inputs.priceValue >= 0 ||
            inputs.priceCondition != Condition::None || inputs.stockValue >= 0 ||
-           inputs.stockCondition != Condition::None || inputs.cheapestOnly;
+           inputs.stockCondition != Condition::None || inputs.cheapestOnly || inputs.changedOnly;
 }
 
 NameKeywordFilter::NameKeywordFilter(std::string_view nameText) {

@@ -30,13 +30,16 @@ struct FilterInputs {
     int stockValue = -1;
     Condition stockCondition = Condition::None;
     bool cheapestOnly = false;
+    // Only offers that are new or repriced since the previous download.
+    bool changedOnly = false;
 };
 
 // Reads the toolbar values: a number counts only when its box is not empty and a
 // condition is chosen, and is read as atoi does.
 FilterInputs MakeFilterInputs(std::string nameText, std::string categoryText,
                               std::string_view priceText, int priceConditionIndex,
-                              std::string_view stockText, int stockConditionIndex, bool cheapest);
+                              std::string_view stockText, int stockConditionIndex, bool cheapest,
+                              bool changedOnly = false);
 
 // Whether any toolbar input restricts the list; the city flags do not count.
 bool AnyFilterSet(const FilterInputs& inputs);

@@ -60,6 +60,7 @@ FilterRun ProductList::Show(const FilterInputs& inputs) {
         return names.Matches(record.productName) && categories.Matches(record.category) &&
                MatchesCondition(record.price, inputs.priceValue, inputs.priceCondition) &&
                MatchesCondition(record.stock, inputs.stockValue, inputs.stockCondition) &&
+               (!inputs.changedOnly || record.change != OfferChange::Unchanged) &&
                cities.Contains(record.cityName);
     };
     if (inputs.cheapestOnly) {

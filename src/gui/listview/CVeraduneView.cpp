@@ -16,6 +16,8 @@
 #include "config/ConfigStore.h"
 #include "config/DownloadSettings.h"
 #include "config/DownloadSettingsDialog.h"
+#include "history/GoneOffersDialog.h"
+#include "history/PriceHistoryDialog.h"
 #include "listview/CityFilterDialog.h"
 #include "listview/ProductListCtrl.h"
 #include "listview/StatusTexts.h"
@@ -43,6 +45,7 @@ CVeraduneView::CVeraduneView(ConfigStore& config, const ProgramContext& context,
     layout->addWidget(m_list);
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &CVeraduneView::OnColumnClick);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &CVeraduneView::ShowPriceHistory);
 }
 
 void CVeraduneView::Start() {
@@ -53,6 +56,7 @@ void CVeraduneView::Start() {
     const std::string folder = m_context.folder.DownloadFolder();
     // A download that a crash cut short is finished or thrown away first.
     PageStaging(folder).Recover();
+    OpenHistory();
     bool download = false;
     if (!platform::PathExists(folder)) {
         platform::CreateDirectory(folder);
@@ -81,20 +85,58 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
             TellPortalUnreachable(this, QString::fromStdString(result.lastFailure));
         return;
     }
-    if (download)
-        emit messageChanged(
-            result.pagesKept == 0
-                ? QString()
-                : QStringLiteral("%1件のページを取得できなかったため、前回のものを使っています")
-                      .arg(result.pagesKept));
+    QStringList messages;
+    if (result.pagesKept > 0)
+        messages.append(
+            QStringLiteral("%1件のページを取得できなかったため、前回のものを使っています")
+                .arg(result.pagesKept));
     DownloadOutcome outcome = dialog.TakeOutcome();
     m_config.companies = std::move(outcome.companies);
     if (download) m_config.lastUpdate = std::move(outcome.lastUpdate);
+    // Every download is recorded; the saved pages once, when the history is new, so
+    // that it starts with what the player already has.
+    if (m_history && (download || (m_history->IsEmpty() && !outcome.products.empty()))) {
+        std::string reason;
+        if (!m_history->Record(outcome.products, m_config.lastUpdate, &reason))
+            messages.append(QStringLiteral("価格の履歴を記録できませんでした（%1）")
+                                .arg(QString::fromStdString(reason)));
+    }
+    if (m_history) m_history->MarkChanges(outcome.products);
+    if (download || !messages.isEmpty()) emit messageChanged(messages.join(QStringLiteral("　")));
     emit lastUpdateChanged(ToQString(LastUpdateText(m_config.lastUpdate)));
     // No event is handled from here to the end of the filter run, so the list
     // never paints rows of the old table.
     m_list->Model().SetProducts(std::move(outcome.products));
     emit filterRequested();
+}
+
+// A history that cannot be used never stops the program: it is set aside with a
+// word to the player, or the list goes on without change marks.
+void CVeraduneView::OpenHistory() {
+    const std::string path = m_context.folder.HistoryPath();
+    HistoryOpening opening = PriceHistory::Open(path, *m_context.clock);
+    if (!opening.setAsidePath.empty())
+        TellHistorySetAside(this, QString::fromStdString(path),
+                            QString::fromStdString(opening.setAsidePath));
+    if (!opening.history)
+        emit messageChanged(QStringLiteral("価格の履歴を開けませんでした（%1）")
+                                .arg(QString::fromStdString(opening.failureReason)));
+    m_history = std::move(opening.history);
+}
+
+void CVeraduneView::ShowGoneOffers() {
+    if (!m_history) return;
+    GoneOffersDialog dialog(m_history->GoneSincePrevious(), this);
+    dialog.exec();
+}
+
+void CVeraduneView::ShowPriceHistory() {
+    const QModelIndex current = m_list->currentIndex();
+    if (!m_history || !current.isValid()) return;
+    PriceHistoryDialog dialog(*m_history,
+                              m_products.RowRecord(static_cast<size_t>(current.row())).productName,
+                              m_config.cityEnabled, this);
+    dialog.exec();
 }
 
 void CVeraduneView::StartFilter(const FilterInputs& inputs) {

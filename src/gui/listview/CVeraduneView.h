@@ -1,7 +1,9 @@
 #pragma once
 #include <QWidget>
+#include <optional>
 
 #include "app/ProgramContext.h"
+#include "history/PriceHistory.h"
 #include "listview/FilterRules.h"
 #include "listview/ProductList.h"
 
@@ -29,6 +31,10 @@ public:
     void ClearFilter();
     void OnCityFilter();
     void OnColumnClick(int column);
+    // The offers the latest download no longer has.
+    void ShowGoneOffers();
+    // How the selected row's product was priced over the recorded downloads.
+    void ShowPriceHistory();
     // The shown rows, in the shown order, to a CSV or TSV file the player names.
     void SaveShownList();
     // The selected rows with the header line, as TSV for a spreadsheet.
@@ -56,10 +62,12 @@ protected:
 
 private:
     void ShowRun(const FilterRun& run);
+    void OpenHistory();
     void FitColumnWidths();
 
     ConfigStore& m_config;
     const ProgramContext& m_context;
     ProductList m_products;
+    std::optional<PriceHistory> m_history;
     ProductListCtrl* m_list;
 };

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "listview/ProductTableModel.h"
+
 namespace {
 
 // The part of a cell's rectangle that its text may use.
@@ -24,7 +26,18 @@ void ProductRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     }
     painter->save();
     painter->fillRect(option.rect, background);
-    const QRect textRect = TextRect(option.rect);
+    QRect textRect = TextRect(option.rect);
+    // A change mark stands at the cell's right end; the text gives way to it.
+    const QString mark = index.data(ProductTableModel::ChangeMarkRole).toString();
+    if (!mark.isEmpty()) {
+        const int width = option.fontMetrics.horizontalAdvance(mark);
+        painter->setFont(option.font);
+        painter->setPen(option.state & QStyle::State_Selected
+                            ? textColor
+                            : index.data(ProductTableModel::ChangeMarkColorRole).value<QColor>());
+        painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, mark);
+        textRect.setRight(textRect.right() - width - 3);
+    }
     const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
                                                        Qt::ElideRight, textRect.width());
     const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());

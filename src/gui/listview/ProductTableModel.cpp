@@ -43,9 +43,52 @@ int ProductTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
+namespace {
+
+// How a change shows in the name cell: mark, mark colour, tint, tooltip.
+struct ChangeLook {
+    const char16_t* mark;
+    QColor markColor;
+    QColor tint;
+    const char16_t* tip;
+};
+
+const ChangeLook* LookOf(OfferChange change) {
+    static const ChangeLook looks[] = {
+        {u"新", QColor(0, 128, 0), QColor(230, 245, 230), u"前回はなかった出品"},
+        {u"▼", QColor(0, 80, 200), QColor(227, 238, 250), u"前回より値下がり"},
+        {u"▲", QColor(200, 30, 30), QColor(251, 231, 231), u"前回より値上がり"},
+    };
+    switch (change) {
+        case OfferChange::New:
+            return &looks[0];
+        case OfferChange::Cheaper:
+            return &looks[1];
+        case OfferChange::Dearer:
+            return &looks[2];
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
 QVariant ProductTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    const ProductRecord& record = m_list.RowRecord(static_cast<size_t>(index.row()));
+    const ChangeLook* look = index.column() == kColumnProductName ? LookOf(record.change) : nullptr;
     switch (role) {
+        case ChangeMarkRole:
+            return look ? QVariant(QString::fromUtf16(look->mark)) : QVariant();
+        case ChangeMarkColorRole:
+            return look ? QVariant(look->markColor) : QVariant();
+        case Qt::ToolTipRole:
+            if (look) return QString::fromUtf16(look->tip);
+            if (index.column() == kColumnPrice && record.previousPrice >= 0 &&
+                record.change != OfferChange::Unchanged && record.change != OfferChange::New)
+                return QStringLiteral("前回の価格：") +
+                       ToQString(FormatPrice(record.previousPrice));
+            return {};
         case Qt::DisplayRole:
             return ToQString(m_list.CellText(static_cast<size_t>(index.row()), index.column()));
         case Qt::TextAlignmentRole:
@@ -56,7 +99,7 @@ QVariant ProductTableModel::data(const QModelIndex& index, int role) const {
         case Qt::ForegroundRole:
             return QColor(Qt::black);
         case Qt::BackgroundRole:
-            return QColor(Qt::white);
+            return look ? look->tint : QColor(Qt::white);
         default:
             return {};
     }

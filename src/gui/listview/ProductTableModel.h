@@ -9,6 +9,11 @@
 class ProductTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The name cell's mark of how the offer changed since the previous download,
+    // as a short text, and the colour it is drawn in; none for an unchanged offer.
+    static constexpr int ChangeMarkRole = Qt::UserRole;
+    static constexpr int ChangeMarkColorRole = Qt::UserRole + 1;
+
     ProductTableModel(ProductList& list, QObject* parent);
 
     // A new table: nothing is shown until the next filter run.

@@ -95,6 +95,12 @@ void CMainFrame::CreateActions() {
     m_settingsAction = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝ設定(&S)..."), this);
     m_settingsAction->setObjectName(QStringLiteral("settingsAction"));
     m_settingsAction->setEnabled(false);
+    const QString gone = QStringLiteral("前回から消えた出品");
+    m_goneOffersAction = MakeCommand(this, "goneOffersAction",
+                                     QStringLiteral("前回から消えた出品(&G)..."), gone, gone);
+    const QString history = QStringLiteral("価格の推移");
+    m_priceHistoryAction = MakeCommand(this, "priceHistoryAction",
+                                       QStringLiteral("価格の推移(&P)..."), history, history);
     const QString saveList = QStringLiteral("表示中のリストを保存");
     m_saveListAction = MakeCommand(
         this, "saveListAction", QStringLiteral("表示中のリストを保存(&E)..."), saveList, saveList);
@@ -129,6 +135,8 @@ void CMainFrame::CreateMenus() {
     view->setObjectName(QStringLiteral("viewMenu"));
     view->addAction(m_filterBar->FilterToolBarToggle());
     view->addAction(m_statusBarAction);
+    view->addSeparator();
+    view->addAction(m_goneOffersAction);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("helpMenu"));
     help->addAction(m_aboutAction);
@@ -200,7 +208,9 @@ void CMainFrame::RouteCommandsToView() {
     connect(m_cityFilterAction, &QAction::triggered, view, &CVeraduneView::OnCityFilter);
     connect(m_saveListAction, &QAction::triggered, view, &CVeraduneView::SaveShownList);
     connect(m_copyAction, &QAction::triggered, view, &CVeraduneView::CopySelectedRows);
-    view->AddListCommands({m_copyAction});
+    connect(m_goneOffersAction, &QAction::triggered, view, &CVeraduneView::ShowGoneOffers);
+    connect(m_priceHistoryAction, &QAction::triggered, view, &CVeraduneView::ShowPriceHistory);
+    view->AddListCommands({m_priceHistoryAction, m_copyAction});
     connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
     connect(m_aboutAction, &QAction::triggered, this, &CMainFrame::aboutRequested);
 

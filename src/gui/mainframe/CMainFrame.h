@@ -61,6 +61,8 @@ private:
     QAction* m_settingsAction = nullptr;
     QAction* m_saveListAction = nullptr;
     QAction* m_copyAction = nullptr;
+    QAction* m_goneOffersAction = nullptr;
+    QAction* m_priceHistoryAction = nullptr;
     QAction* m_exitAction = nullptr;
     QAction* m_statusBarAction = nullptr;
     QAction* m_aboutAction = nullptr;

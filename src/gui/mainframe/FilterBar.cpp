@@ -118,9 +118,20 @@ void FilterBar::CreateOptionToolBar(QMainWindow& frame, const FilterBarCommands&
     m_cheapestOnly->setCheckable(true);
     connect(m_cheapestOnly, &QAction::triggered, this, &FilterBar::filterRequested);
 
+    // Not a setting: it starts off at every start, like the other inputs.
+    const QString changed = QStringLiteral("前回から変化した出品のみ");
+    m_changedOnly = new QAction(changed, this);
+    m_changedOnly->setObjectName(QStringLiteral("changedOnlyAction"));
+    m_changedOnly->setStatusTip(changed + QStringLiteral("表示する"));
+    m_changedOnly->setToolTip(changed);
+    m_changedOnly->setIcon(ChangedOnlyIcon());
+    m_changedOnly->setCheckable(true);
+    connect(m_changedOnly, &QAction::triggered, this, &FilterBar::filterRequested);
+
     AddButton(bar, commands.cityFilter, "cityFilterButton");
     bar->addSeparator();
     AddButton(bar, m_cheapestOnly, "cheapestButton");
+    AddButton(bar, m_changedOnly, "changedButton");
     bar->addSeparator();
     // No prompt and no tooltip of their own.
     AddLabel(bar, "categoryLabel", QStringLiteral("種別で絞り込み"), 85, QString());
@@ -136,7 +147,7 @@ FilterInputs FilterBar::Inputs() const {
                             FromQString(m_categoryCombo->currentText()),
                             FromQString(m_priceEdit->text()), m_priceConditionCombo->currentIndex(),
                             FromQString(m_stockEdit->text()), m_stockConditionCombo->currentIndex(),
-                            m_cheapestOnly->isChecked());
+                            m_cheapestOnly->isChecked(), m_changedOnly->isChecked());
 }
 
 void FilterBar::Clear() {
@@ -148,6 +159,7 @@ void FilterBar::Clear() {
     m_stockConditionCombo->setCurrentIndex(-1);
     m_categoryCombo->setCurrentIndex(-1);
     m_cheapestOnly->setChecked(false);
+    m_changedOnly->setChecked(false);
 }
 
 void FilterBar::SetHistory(const std::vector<std::string>& oldestFirst) {

@@ -56,4 +56,5 @@ private:
     QComboBox* m_stockConditionCombo = nullptr;
     QComboBox* m_categoryCombo = nullptr;
     QAction* m_cheapestOnly = nullptr;
+    QAction* m_changedOnly = nullptr;
 };

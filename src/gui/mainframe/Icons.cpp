@@ -39,6 +39,10 @@ QIcon CheapestOnlyIcon() {
     return Resource(QStringLiteral("cheapest-only.png"));
 }
 
+QIcon ChangedOnlyIcon() {
+    return Resource(QStringLiteral("changed-only.png"));
+}
+
 QIcon ProgramIcon() {
     InitResources();
     QIcon icon;

@@ -8,4 +8,5 @@ QIcon StartFilterIcon();
 QIcon ClearFilterIcon();
 QIcon CityFilterIcon();
 QIcon CheapestOnlyIcon();
+QIcon ChangedOnlyIcon();
 QIcon ProgramIcon();

@@ -38,9 +38,15 @@ void TellPortalUnreachable(QWidget* parent, const QString& lastError) {
 }
 
 void TellNotSaved(QWidget* parent, const QString& path, const QString& reason) {
-    QMessageBox::warning(
-        parent, ProgramName(),
-        QStringLiteral("リストを保存できませんでした。\n%1\n%2").arg(path, reason));
+    QMessageBox::warning(parent, ProgramName(),
+                         QStringLiteral("保存できませんでした。\n%1\n%2").arg(path, reason));
+}
+
+void TellHistorySetAside(QWidget* parent, const QString& path, const QString& setAside) {
+    QMessageBox::warning(parent, ProgramName(),
+                         QStringLiteral("価格の履歴 %1 を読めなかったため、%2 として残し、"
+                                        "新しい履歴を始めます。")
+                             .arg(path, setAside));
 }
 
 void TellFetcherNotReady(QWidget* parent, const QString& reason) {

@@ -15,8 +15,11 @@ void TellNoCompanyFound(QWidget* parent);
 // Not one request of the download reached the portal.
 void TellPortalUnreachable(QWidget* parent, const QString& lastError);
 
-// The list could not be written to `path`.
+// A file the player asked for could not be written to `path`.
 void TellNotSaved(QWidget* parent, const QString& path, const QString& reason);
+
+// The price history at `path` could not be read and was moved to `setAside`.
+void TellHistorySetAside(QWidget* parent, const QString& path, const QString& setAside);
 
 // The fetcher could not be made ready.
 void TellFetcherNotReady(QWidget* parent, const QString& reason);
