@@ -12,6 +12,7 @@
 #include "acquire/DownloadDialog.h"
 #include "app/AboutDialog.h"
 #include "config/DownloadSettingsDialog.h"
+#include "history/PriceHistoryDialog.h"
 #include "listview/CityFilterDialog.h"
 #include "mainframe/CMainFrame.h"
 #include "shopdata/FixedTables.h"
@@ -25,6 +26,8 @@ const QStringList& ExpectedNames() {
         QStringLiteral("main-window"),
         QStringLiteral("city-filter"),
         QStringLiteral("about"),
+        QStringLiteral("main-window-changes"),
+        QStringLiteral("price-history"),
     };
     return names;
 }
@@ -43,10 +46,14 @@ void ScreenshotTour::Answer(QDialog& dialog) {
     if (qobject_cast<DownloadSettingsDialog*>(&dialog)) {
         FillIfEmpty(dialog, "portalIdEdit", QStringLiteral("sailor"));
         FillIfEmpty(dialog, "portalPasswordEdit", QStringLiteral("secret"));
-        Save(dialog, QStringLiteral("download-settings"));
+        if (!m_saved.contains(QStringLiteral("download-settings")))
+            Save(dialog, QStringLiteral("download-settings"));
         dialog.accept();
     } else if (qobject_cast<DownloadDialog*>(&dialog)) {
         WatchDownload(dialog);
+    } else if (qobject_cast<PriceHistoryDialog*>(&dialog)) {
+        Save(dialog, QStringLiteral("price-history"));
+        dialog.reject();
     } else if (qobject_cast<CityFilterDialog*>(&dialog) || qobject_cast<AboutDialog*>(&dialog)) {
         Save(dialog, qobject_cast<AboutDialog*>(&dialog) ? QStringLiteral("about")
                                                          : QStringLiteral("city-filter"));
@@ -67,6 +74,7 @@ void ScreenshotTour::WatchDownload(QDialog& dialog) {
     auto* poll = new QTimer(&dialog);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, &dialog, [this, poll, statusLine, counted, &dialog] {
+        if (m_saved.contains(QStringLiteral("download-progress"))) return poll->stop();
         if (!statusLine || !statusLine->text().contains(counted)) return;
         poll->stop();
         Save(dialog, QStringLiteral("download-progress"));
@@ -84,6 +92,14 @@ void ScreenshotTour::VisitMainWindow(CMainFrame& frame) {
     Save(frame, QStringLiteral("main-window"));
     frame.findChild<QAction*>(QStringLiteral("cityFilterAction"))->trigger();
     frame.findChild<QAction*>(QStringLiteral("aboutAction"))->trigger();
+}
+
+void ScreenshotTour::VisitChanges(CMainFrame& frame) {
+    frame.findChild<QAction*>(QStringLiteral("changedOnlyAction"))->trigger();
+    Save(frame, QStringLiteral("main-window-changes"));
+    auto* list = frame.findChild<QTableView*>(QStringLiteral("productList"));
+    list->setCurrentIndex(list->model()->index(0, 0));
+    frame.findChild<QAction*>(QStringLiteral("priceHistoryAction"))->trigger();
 }
 
 QStringList ScreenshotTour::Missing() const {

@@ -19,6 +19,8 @@ public:
     // The main window with a category filter and a price sort, then the dialogs
     // opened from it.
     void VisitMainWindow(CMainFrame& frame);
+    // After later downloads: the offers that changed, and one product's chart.
+    void VisitChanges(CMainFrame& frame);
 
     // The files that were not written.
     QStringList Missing() const;

@@ -3,6 +3,7 @@
 // in-process stand-in portal that serves the sample pages, and every window is
 // grabbed on the way, offscreen unless QT_QPA_PLATFORM says otherwise.
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFontInfo>
@@ -29,19 +30,25 @@
 
 namespace {
 
-// The time of the last update, so that regenerated pictures stay the same.
-class FixedClock : public Clock {
+// The time of each update, a day apart, so that regenerated pictures stay the same.
+class DayClock : public Clock {
 public:
     std::time_t Now() const override {
         std::tm shown{};
         shown.tm_year = 2024 - 1900;
         shown.tm_mon = 5;
-        shown.tm_mday = 1;
+        shown.tm_mday = 1 + day;
         shown.tm_hour = 21;
         shown.tm_isdst = -1;
         return std::mktime(&shown);
     }
+    int day = 0;
 };
+
+// The sample folder's world, as the page generator made it (scripts/make-sample.sh).
+constexpr std::uint64_t kSampleSeed = 20240601;
+constexpr int kSampleShops = 40, kSampleProducts = 30;
+constexpr int kLaterDays = 3;
 
 // The companies whose shop pages a download fetches, in download order.
 std::vector<int> DownloadOrder(const std::string& pagesFolder) {
@@ -104,7 +111,7 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir workingFolder;
     if (!workingFolder.isValid()) return Fail(QStringLiteral("cannot make a working folder"));
-    const FixedClock clock;
+    DayClock clock;
     const ProgramContext context{WorkingFolder(workingFolder.path().toStdString()),
                                  server.HostPort(), &clock};
 
@@ -113,8 +120,17 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<CMainFrame> frame = InitInstance(context);
     if (frame) {
         // Once the shown window has been laid out.
-        QTimer::singleShot(0, frame.get(), [&tour, &frame] {
+        QTimer::singleShot(0, frame.get(), [&] {
             tour.VisitMainWindow(*frame);
+            // Later days of the same world, so that the list has changes to mark and
+            // the chart a few downloads to draw.
+            for (int day = 1; day <= kLaterDays; ++day) {
+                clock.day = day;
+                server.SetPages(portal::MakeGeneratedPageSource(kSampleSeed, kSampleShops,
+                                                                kSampleProducts, day));
+                frame->findChild<QAction*>(QStringLiteral("updateListAction"))->trigger();
+            }
+            tour.VisitChanges(*frame);
             frame->close();
             QApplication::quit();
         });
