@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -206,6 +207,33 @@ TEST(ExportRun, ChangesAndHistoryComeFromTheRecordedDownloads) {
         EXPECT_EQ(ReadBytes(work.File("History.sqlite")), damaged);
     }
     EXPECT_EQ(Export("--history 塩 --changes " + dir, work).exitCode, 2);
+}
+
+// A saved page reads as its Shift-JIS conversion would: the yen sign becomes "\", a
+// byte that is no UTF-8 "?", gender marks go, figures and sub-categories follow
+// their labels, and a NUL ends the page.
+TEST(ExportRun, SavedPagesReadAsTheirConversion) {
+    const TempFolder work;
+    std::filesystem::create_directories(work.Path() / "DownloadFiles");
+    work.Write("DownloadFiles/" + CityPageFileName(CityTable()[0].id), CityPage({{5, "x"}}));
+    std::string page = "<p>商会名： ¥商会 </p><p>拠点街：セビリア</p>";
+    for (const auto& [image, name, labelled, cells] :
+         {std::array<std::string, 4>{"cannon_01", "カノン砲¥", "貫通力：12</p><p>耐久度：30",
+                                     "3<>1500"},
+          {"equipment_0x", "ｶﾞｳﾝ♂\x80", "防御力：15", "1<>2"},
+          {"trade_9", "塩", "分類：食料品", "7<>80"},
+          {std::string("\0trade_9", 8), "砂糖", "", "1<>1"}}) {
+        const size_t split = cells.find("<>");
+        page += "<img src=\"./img/itemcg/" + image + ".png\" ><div style=\"clear:right;\">" + name +
+                "</div><p>" + labelled + "</p><td class=\"chara_rlin\">" + cells.substr(0, split) +
+                "</td><td class=\"chara_rlin\">" + cells.substr(split + 2) + "</td>";
+    }
+    work.Write("DownloadFiles/" + ShopPageFileName(5), page);
+    const std::string out = Export(work.Path().string(), work).out;
+    EXPECT_EQ(out.substr(out.find('\n') + 1),
+              "カノン砲\\\t砲種\t3\t1,500\t12\t\t30\t\\商会\tセビリア\n"
+              "ｶﾞｳﾝ?\t体装備\t1\t2\t\t15\t\t\\商会\tセビリア\n"
+              "塩\t食料品\t7\t80\t\t\t\t\\商会\tセビリア\n");
 }
 
 }  // namespace
