@@ -3,11 +3,17 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 
+#include "acquire/PagePaths.h"
+#include "history/PriceHistory.h"
+#include "shopdata/FixedTables.h"
 #include "shopdata/ShiftJisText.h"
+#include "support/HandMadePages.h"
+#include "support/ProductBuilders.h"
 #include "support/ShiftJisLiteral.h"
 #include "support/TestFiles.h"
 
@@ -37,6 +43,18 @@ std::string Cell(const std::string& number, bool price, bool figure) {
     const size_t digitsFrom = text[0] == '-' ? 1 : 0;
     for (size_t i = text.size(); price && i > digitsFrom + 3; i -= 3) text.insert(i - 3, ",");
     return text;
+}
+
+// Settings with these list attributes and these CityTable positions off.
+std::string Config(const std::string& listAttributes, const std::vector<int>& citiesOff) {
+    std::string config =
+        "<?xml version='1.0' encoding='Shift-JIS'?>\n<veradune version=\"\"><harvala_info id=\"\"/>"
+        "<proxy_info/><download_info/><list_info height=\"20\" " +
+        listAttributes + "/><city_info>";
+    for (int i = 0; i < kCityCount; ++i)
+        config += std::string("<city enable=\"") +
+                  (std::count(citiesOff.begin(), citiesOff.end(), i) ? "0" : "1") + "\"/>";
+    return S(config + "</city_info></veradune>");
 }
 
 TEST(ExportRun, TheSampleExportsAsItsTruthSortedByCity) {
@@ -99,13 +117,7 @@ TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
     }
 
     // Sorted by attack, descending; Lisbon and Amsterdam off.
-    std::string config =
-        "<?xml version='1.0' encoding='Shift-JIS'?>\n<veradune version=\"\"><harvala_info id=\"\"/>"
-        "<proxy_info/><download_info/><list_info height=\"20\" sort_index=\"4\" "
-        "sort_order=\"1\"/><city_info>";
-    for (int i = 0; i < 13; ++i)
-        config += i == 1 || i == 4 ? "<city enable=\"0\"/>" : "<city enable=\"1\"/>";
-    work.Write("Config.xml", S(config + "</city_info></veradune>"));
+    work.Write("Config.xml", Config("sort_index=\"4\" sort_order=\"1\"", {1, 4}));
     const std::string before = ReadBytes(work.File("Config.xml"));
     const RunResult r = Export(dir, work);
     EXPECT_EQ(r.err, "1144件ヒットしました\n");
@@ -114,6 +126,114 @@ TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
             .starts_with(
                 "ショートソード\t武器・道具\t11\t83,016\t42\t\t59\t象牙海岸貿易\tマルセイユ\n"));
     EXPECT_EQ(ReadBytes(work.File("Config.xml")), before) << "the export never writes the settings";
+}
+
+// Two recorded downloads; the saved pages are the second. Company a (Seville) made
+// silk cheaper and added salt, company b (Lisbon) made silk dearer.
+TEST(ExportRun, ChangesAndHistoryComeFromTheRecordedDownloads) {
+    const TempFolder work;
+    const std::string dir = work.Path().string();
+    std::filesystem::create_directories(work.Path() / "DownloadFiles");
+    const auto page = [&](const std::string& name, const std::string& text) {
+        work.Write(std::string("DownloadFiles/") + name, text);
+    };
+    page(CityPageFileName(CityTable()[0].id), CityPage({{1, "a"}, {2, "b"}}));
+    page(ShopPageFileName(1),
+         ShopPage("a", "セビリア", {{"絹織物", 900}, {"ワイン", 500}, {"塩", 300}}));
+    page(ShopPageFileName(2), ShopPage("b", "リスボン", {{"絹織物", 1000}, {"ワイン", 450}}));
+    const std::vector<ProductRecord> before = {
+        Offer("a", "絹織物", 1200, "セビリア", 5), Offer("a", "ワイン", 500, "セビリア", 5),
+        Offer("b", "絹織物", 800, "リスボン", 5), Offer("b", "ワイン", 450, "リスボン", 5)};
+    std::vector<ProductRecord> now = before;
+    now[0].price = 900, now[2].price = 1000;
+    now.insert(now.begin() + 2, Offer("a", "塩", 300, "セビリア", 5));
+
+    const std::string header =
+        "商品名\t種別\t在庫数\t販売価格\t攻撃力\t防御力\t耐久度\t商会名\t都市名";
+    const std::string silkA = "絹織物\t食料品\t5\t900\t\t\t\ta\tセビリア\t値下げ\t1,200\n";
+    const std::string salt = "塩\t食料品\t5\t300\t\t\t\ta\tセビリア\t新規\t\n";
+    const std::string silkB = "絹織物\t食料品\t5\t1,000\t\t\t\tb\tリスボン\t値上げ\t800\n";
+    const std::string changes = header + "\t変化\t前回の価格\n";
+    const std::string history = "日時\t最安値\t中央値\t在庫数合計\t出品数\n";
+    const struct {
+        std::string arguments;
+        bool recorded;
+        std::string out;
+    } cases[] = {
+        {"--changes", false, changes},
+        {"--history 絹織物", false, history},
+        {"--changes", true, changes + silkA + salt + silkB},
+        {"--changes --cheapest", true, changes + salt + silkA},
+        {"--changes --name 絹", true, changes + silkA + silkB},
+        {"--changes --name 絹 --format csv", true,
+         "商品名,種別,在庫数,販売価格,攻撃力,防御力,耐久度,商会名,都市名,変化,前回の価格\r\n"
+         "絹織物,食料品,5,900,,,,a,セビリア,値下げ,\"1,200\"\r\n"
+         "絹織物,食料品,5,\"1,000\",,,,b,リスボン,値上げ,800\r\n"},
+        {"--history 絹織物", true,
+         history + "2024/05/01 10:00:00\t800\t800\t10\t2\n2024/05/02 10:00:00\t900\t900\t10\t2\n"},
+        {"--history 絹 --format csv", true, "日時,最安値,中央値,在庫数合計,出品数\r\n"},
+        {"", true, header + "\n"},  // the list without the marks: as before
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        if (c.recorded && !std::filesystem::exists(work.File("History.sqlite"))) {
+            HistoryOpening opening = PriceHistory::Open(work.File("History.sqlite"));
+            ASSERT_TRUE(opening.history->Record(before, "2024/05/01 10:00:00"));
+            ASSERT_TRUE(opening.history->Record(now, "2024/05/02 10:00:00"));
+        }
+        const RunResult r = Export(c.arguments + " " + dir, work);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        if (c.arguments.empty())
+            EXPECT_TRUE(r.out.starts_with(c.out) && r.out.find("値下げ") == std::string::npos);
+        else
+            EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(FolderEntries(work.Path()).size(), c.recorded ? 3u : 2u)
+            << "the history is only read";
+    }
+
+    // Lisbon off: its offers leave the figures.
+    work.Write("Config.xml", Config("", {1}));
+    EXPECT_EQ(
+        Export("--history 絹織物 " + dir, work).out,
+        history + "2024/05/01 10:00:00\t1,200\t1,200\t5\t1\n2024/05/02 10:00:00\t900\t900\t5\t1\n");
+
+    // A damaged history is a complaint, left where it is.
+    const std::string damaged(8192, 'x');
+    work.Write("History.sqlite", damaged);
+    for (const std::string arguments : {"--changes ", "--history 塩 "}) {
+        const RunResult r = Export(arguments + dir, work);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("damaged"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadBytes(work.File("History.sqlite")), damaged);
+    }
+    EXPECT_EQ(Export("--history 塩 --changes " + dir, work).exitCode, 2);
+}
+
+// A saved page reads as its Shift-JIS conversion would: the yen sign becomes "\", a
+// byte that is no UTF-8 "?", gender marks go, figures and sub-categories follow
+// their labels, and a NUL ends the page.
+TEST(ExportRun, SavedPagesReadAsTheirConversion) {
+    const TempFolder work;
+    std::filesystem::create_directories(work.Path() / "DownloadFiles");
+    work.Write("DownloadFiles/" + CityPageFileName(CityTable()[0].id), CityPage({{5, "x"}}));
+    std::string page = "<p>商会名： ¥商会 </p><p>拠点街：セビリア</p>";
+    for (const auto& [image, name, labelled, cells] :
+         {std::array<std::string, 4>{"cannon_01", "カノン砲¥", "貫通力：12</p><p>耐久度：30",
+                                     "3<>1500"},
+          {"equipment_0x", "ｶﾞｳﾝ♂\x80", "防御力：15", "1<>2"},
+          {"trade_9", "塩", "分類：食料品", "7<>80"},
+          {std::string("\0trade_9", 8), "砂糖", "", "1<>1"}}) {
+        const size_t split = cells.find("<>");
+        page += "<img src=\"./img/itemcg/" + image + ".png\" ><div style=\"clear:right;\">" + name +
+                "</div><p>" + labelled + "</p><td class=\"chara_rlin\">" + cells.substr(0, split) +
+                "</td><td class=\"chara_rlin\">" + cells.substr(split + 2) + "</td>";
+    }
+    work.Write("DownloadFiles/" + ShopPageFileName(5), page);
+    const std::string out = Export(work.Path().string(), work).out;
+    EXPECT_EQ(out.substr(out.find('\n') + 1),
+              "カノン砲\\\t砲種\t3\t1,500\t12\t\t30\t\\商会\tセビリア\n"
+              "ｶﾞｳﾝ?\t体装備\t1\t2\t\t15\t\t\\商会\tセビリア\n"
+              "塩\t食料品\t7\t80\t\t\t\t\\商会\tセビリア\n");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ int ConditionIndex(const std::string& word) {
 const char* ExportUsage() {
     return "usage: veradune-export [--name TEXT] [--category TEXT] [--price TEXT --price-cond "
            "at-least|at-most|equal] [--stock TEXT --stock-cond at-least|at-most|equal] "
-           "[--cheapest] [--format tsv|csv] [--help] [WORKDIR]";
+           "[--cheapest] [--changes] [--history NAME] [--format tsv|csv] [--help] [WORKDIR]";
 }
 
 ParsedExportOptions ParseExportOptions(const std::vector<std::string>& arguments) {
@@ -32,8 +32,8 @@ ParsedExportOptions ParseExportOptions(const std::vector<std::string>& arguments
             options.showHelp = true;
             continue;
         }
-        if (argument == "--cheapest") {
-            options.cheapestOnly = true;
+        if (argument == "--cheapest" || argument == "--changes") {
+            (argument == "--cheapest" ? options.cheapestOnly : options.changesOnly) = true;
             continue;
         }
         if (argument.size() > 1 && argument[0] == '-') {
@@ -52,6 +52,8 @@ ParsedExportOptions ParseExportOptions(const std::vector<std::string>& arguments
                 if (index < 0) return fail("unknown condition '" + value + "' for " + argument);
                 (argument == "--price-cond" ? options.priceCondition : options.stockCondition) =
                     index;
+            } else if (argument == "--history") {
+                options.historyName = value;
             } else if (argument == "--format") {
                 if (value == "tsv")
                     options.format = TableFormat::Tsv;
@@ -68,5 +70,12 @@ ParsedExportOptions ParseExportOptions(const std::vector<std::string>& arguments
         options.workDir = argument;
         workDirGiven = true;
     }
+    // A product's history is no list: nothing of the list's may go with it.
+    const bool listInputs = !options.nameText.empty() || !options.categoryText.empty() ||
+                            !options.priceText.empty() || options.priceCondition >= 0 ||
+                            !options.stockText.empty() || options.stockCondition >= 0 ||
+                            options.cheapestOnly || options.changesOnly;
+    if (options.historyName && listInputs)
+        return fail("--history takes no filter, --cheapest or --changes");
     return ParsedExportOptions{options, {}};
 }

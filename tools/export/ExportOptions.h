@@ -16,6 +16,11 @@ struct ExportOptions {
     std::string stockText;
     int stockCondition = -1;
     bool cheapestOnly = false;
+    // Only offers new or repriced since the previous download, with two columns
+    // more: how each changed and its previous price.
+    bool changesOnly = false;
+    // Instead of the list, the recorded figures of the product of this name.
+    std::optional<std::string> historyName;
     TableFormat format = TableFormat::Tsv;
     bool showHelp = false;
 };

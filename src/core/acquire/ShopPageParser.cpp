@@ -1,7 +1,13 @@
 #include "acquire/ShopPageParser.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 #include "acquire/ImagePrefixTable.h"
 #include "acquire/MarkerFinder.h"
@@ -19,14 +25,27 @@ constexpr std::string_view kNameCell = "clear:right;\">";
 // The stock and the price cell carry the same class.
 constexpr std::string_view kValueCell = "<td class=\"chara_rlin\">";
 
+// The labels of a product row, in the order they are read: penetration after
+// attack, since guns give it instead and it takes the attack column.
+enum RowLabel { kAttack, kDefense, kDurability, kPenetration, kSubCategory, kRowLabelCount };
+using RowLabelPositions = std::array<size_t, kRowLabelCount>;
+
+// The labels the scan looks for, in the encoding of the text it scans.
+struct Labels {
+    std::string company;
+    std::string homeTown;
+    std::array<std::string, kRowLabelCount> row;
+};
+
+template <class Encode>
+Labels MakeLabels(Encode encode) {
+    return {encode("商会名："),
+            encode("拠点街："),
+            {encode("攻撃力："), encode("防御力："), encode("耐久度："), encode("貫通力："),
+             encode("分類：")}};
+}
+
 struct ShopTexts {
-    std::string companyLabel = ToShiftJis("商会名：");
-    std::string homeTownLabel = ToShiftJis("拠点街：");
-    std::string attackLabel = ToShiftJis("攻撃力：");
-    std::string defenseLabel = ToShiftJis("防御力：");
-    std::string durabilityLabel = ToShiftJis("耐久度：");
-    std::string penetrationLabel = ToShiftJis("貫通力：");
-    std::string subCategoryLabel = ToShiftJis("分類：");
     std::string tradeGoods = ToShiftJis("交易品");
     std::string maleMark = ToShiftJis("♂");
     std::string femaleMark = ToShiftJis("♀");
@@ -37,6 +56,99 @@ const ShopTexts& Texts() {
     static const ShopTexts texts;
     return texts;
 }
+
+// Text already in Shift-JIS: markers are found on character boundaries only, and
+// what lies between them is taken as it is.
+struct ShiftJisReading {
+    static constexpr FindFunction kFind = ShiftJisFind;
+    const Labels& labels() const {
+        static const Labels labels = MakeLabels(ToShiftJis);
+        return labels;
+    }
+    std::string_view Field(std::string_view text) { return text; }
+    // Where each row label first occurs in the row; npos where it does not.
+    RowLabelPositions FindRowLabels(std::string_view row) const {
+        RowLabelPositions positions;
+        for (int i = 0; i < kRowLabelCount; ++i)
+            positions[i] = ShiftJisFind(row, labels().row[i], 0);
+        return positions;
+    }
+};
+
+// A plain byte search. Markup is full of "<" and Japanese text of a few lead bytes,
+// so a search by the first byte alone stops at nearly every tag or character; this
+// one looks at sixteen starts at once and stops only where the first and the last
+// byte both match.
+size_t PlainFind(std::string_view text, std::string_view needle, size_t from) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const size_t n = needle.size();
+    if (n < 2 || from > text.size() || text.size() - from < n + 16) return text.find(needle, from);
+    const __m128i first = _mm_set1_epi8(needle.front());
+    const __m128i last = _mm_set1_epi8(needle.back());
+    const char* const begin = text.data();
+    const char* p = begin + from;
+    // Past this, fewer than sixteen starts are left.
+    const char* const stop = begin + text.size() - n - 15;
+    for (; p < stop; p += 16) {
+        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 1));
+        const __m128i both =
+            _mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last));
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0;
+             mask &= mask - 1) {
+            const char* candidate = p + std::countr_zero(mask);
+            if (std::memcmp(candidate + 1, needle.data() + 1, n - 2) == 0)
+                return static_cast<size_t>(candidate - begin);
+        }
+    }
+    from = static_cast<size_t>(p - begin);
+#endif
+    return text.find(needle, from);
+}
+
+// The page as saved (UTF-8), read without converting it whole: only the fields are.
+// It reads as its conversion would. A UTF-8 needle matches only where a character
+// starts, and conversion is local: what lies between two ASCII bytes converts the
+// same alone. No label or marker holds "\" or "~", the only ASCII that other
+// characters (the yen sign, the overline) convert to, nor the "?" that stands for
+// what CP932 cannot hold. A position a byte or two past a marker may fall inside a
+// character here where it falls on the next one in Shift-JIS, and no marker starts
+// inside a character in either.
+class Utf8Reading {
+public:
+    static constexpr FindFunction kFind = PlainFind;
+    const Labels& labels() const {
+        static const Labels labels = MakeLabels([](const char* text) { return std::string(text); });
+        return labels;
+    }
+    // The field's Shift-JIS text; valid until the next call.
+    std::string_view Field(std::string_view text) {
+        const bool ascii = std::all_of(text.begin(), text.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) return text;
+        Utf8ToShiftJis(text, m_field);
+        return m_field;
+    }
+
+    // Every row label ends with a full-width colon, which is rare in a row: one
+    // pass over the colons finds them all, and a label that occurs first ends first.
+    RowLabelPositions FindRowLabels(std::string_view row) const {
+        static constexpr std::string_view kColon = "：";
+        RowLabelPositions positions;
+        positions.fill(npos);
+        for (size_t colon = PlainFind(row, kColon, 0); colon != npos;
+             colon = PlainFind(row, kColon, colon + 1)) {
+            const std::string_view before = row.substr(0, colon + kColon.size());
+            for (int i = 0; i < kRowLabelCount; ++i)
+                if (positions[i] == npos && before.ends_with(labels().row[i]))
+                    positions[i] = before.size() - labels().row[i].size();
+        }
+        return positions;
+    }
+
+private:
+    std::string m_field;
+};
 
 void Report(const DetailReport& report, const std::string& text) {
     if (report) report(text);
@@ -74,27 +186,50 @@ std::string ProductNameFrom(std::string_view cell) {
 
 // The text after the first `label` at or after `from`, up to the next "<", whose
 // position goes to `end`; nullopt when the label or the "<" is missing.
+template <class Reading>
 std::optional<std::string_view> LabelledText(std::string_view text, std::string_view label,
                                              size_t from, size_t* end = nullptr) {
-    const size_t k = ShiftJisFind(text, label, from);
+    const size_t k = Reading::kFind(text, label, from);
     if (k == npos) return std::nullopt;
-    const size_t l = ShiftJisFind(text, kTagOpen, k + 1);
+    const size_t l = Reading::kFind(text, kTagOpen, k + 1);
     if (l == npos) return std::nullopt;
     if (end) *end = l;
     return Between(text, k + label.size(), l);
 }
 
-void ReadFigure(std::string_view rowText, const std::string& label, int& field) {
-    if (const auto figure = LabelledText(rowText, label, 0)) field = AtoiReading(*figure);
+template <class Reading>
+void ReadAttributes(std::string_view rowText, ProductRecord& record, Reading& reading) {
+    const RowLabelPositions positions = reading.FindRowLabels(rowText);
+    // The text after a label up to the next "<".
+    const auto labelled = [&](RowLabel label) -> std::optional<std::string_view> {
+        if (positions[label] == npos) return std::nullopt;
+        const size_t end = Reading::kFind(rowText, kTagOpen, positions[label] + 1);
+        if (end == npos) return std::nullopt;
+        return Between(rowText, positions[label] + reading.labels().row[label].size(), end);
+    };
+    // No character other than an ASCII one converts to a digit, a sign or a space,
+    // so a figure reads the same before conversion.
+    const auto readFigure = [&](RowLabel label, int& field) {
+        if (const auto figure = labelled(label)) field = AtoiReading(*figure);
+    };
+    readFigure(kAttack, record.attack);
+    readFigure(kDefense, record.defense);
+    readFigure(kDurability, record.durability);
+    readFigure(kPenetration, record.attack);
+
+    if (record.category != Texts().tradeGoods) return;
+    if (const auto subCategory = labelled(kSubCategory))
+        record.category.assign(reading.Field(*subCategory));
 }
 
+template <class Reading>
 void ScanRows(std::string_view text, size_t g, const std::string& companyName,
-              const std::string& cityName, std::vector<ProductRecord>& products) {
-    MarkerFinder images(text, kImageMarker);
-    MarkerFinder imageEnds(text, kImageEnd);
-    MarkerFinder nameCells(text, kNameCell);
-    MarkerFinder valueCells(text, kValueCell);
-    MarkerFinder tagOpens(text, kTagOpen);
+              const std::string& cityName, std::vector<ProductRecord>& products, Reading& reading) {
+    MarkerFinder images(text, kImageMarker, Reading::kFind);
+    MarkerFinder imageEnds(text, kImageEnd, Reading::kFind);
+    MarkerFinder nameCells(text, kNameCell, Reading::kFind);
+    MarkerFinder valueCells(text, kValueCell, Reading::kFind);
+    MarkerFinder tagOpens(text, kTagOpen, Reading::kFind);
     // The image search is not bounded by the row, so rows without an image share
     // the next image on the page; its category is looked up once.
     size_t image = npos;
@@ -106,7 +241,9 @@ void ScanRows(std::string_view text, size_t g, const std::string& companyName,
             const size_t j = i == npos ? npos : imageEnds.Find(i + 1);
             // No prefix occurs in the marker itself, so only the image name is searched.
             imageCategory =
-                j == npos ? nullptr : CategoryForImage(Between(text, i + kImageMarker.size(), j));
+                j == npos
+                    ? nullptr
+                    : CategoryForImage(reading.Field(Between(text, i + kImageMarker.size(), j)));
         }
 
         const size_t n = nameCells.Find(g + 1);
@@ -134,64 +271,63 @@ void ScanRows(std::string_view text, size_t g, const std::string& companyName,
         }
 
         ProductRecord& record = products.emplace_back();
-        record.productName = ProductNameFrom(Between(text, n + kNameCell.size(), e));
+        record.productName = ProductNameFrom(reading.Field(Between(text, n + kNameCell.size(), e)));
         if (imageCategory) record.category = *imageCategory;
         record.stock = AtoiReading(Between(text, s + kValueCell.size(), se));
         record.price = AtoiReading(Between(text, p + kValueCell.size(), pe));
-        ParseItemAttributes(Between(text, n, s), record);
+        ReadAttributes(Between(text, n, s), record, reading);
         record.companyName = companyName;
         record.cityName = cityName;
         g = pe + 1;
     }
 }
 
+template <class Reading>
+bool ParseShop(std::string_view text, std::vector<ProductRecord>& products,
+               const DetailReport& report, Reading& reading) {
+    if (text.empty()) return false;
+    const Labels& labels = reading.labels();
+    size_t companyEnd = npos;
+    size_t homeTownEnd = npos;
+    const auto company = LabelledText<Reading>(text, labels.company, 0, &companyEnd);
+    const auto homeTown =
+        company ? LabelledText<Reading>(text, labels.homeTown, companyEnd + 2, &homeTownEnd)
+                : std::nullopt;
+    if (!homeTown) {
+        Report(report, Texts().headerError);
+        return false;
+    }
+    const std::string companyName(TrimAsciiSpace(reading.Field(*company)));
+    const std::string cityName(TrimAsciiSpace(reading.Field(*homeTown)));
+    Report(report, cityName + " : " + companyName);
+    // About one row per 600 bytes of page.
+    if (products.empty()) products.reserve(text.size() / 600);
+    ScanRows(text, homeTownEnd + 1, companyName, cityName, products, reading);
+    return true;
+}
+
 }  // namespace
 
 void ParseItemAttributes(std::string_view rowText, ProductRecord& record) {
-    const ShopTexts& texts = Texts();
-    ReadFigure(rowText, texts.attackLabel, record.attack);
-    ReadFigure(rowText, texts.defenseLabel, record.defense);
-    ReadFigure(rowText, texts.durabilityLabel, record.durability);
-    // Guns give penetration instead of attack; it takes the attack column.
-    ReadFigure(rowText, texts.penetrationLabel, record.attack);
-
-    if (record.category != texts.tradeGoods) return;
-    if (const auto subCategory = LabelledText(rowText, texts.subCategoryLabel, 0))
-        record.category.assign(*subCategory);
+    ShiftJisReading reading;
+    ReadAttributes(rowText, record, reading);
 }
 
 bool ParseShopText(std::string_view sjisText, std::vector<ProductRecord>& products,
                    const DetailReport& report) {
-    if (sjisText.empty()) return false;
-    const ShopTexts& texts = Texts();
-    size_t companyEnd = npos;
-    size_t homeTownEnd = npos;
-    const auto company = LabelledText(sjisText, texts.companyLabel, 0, &companyEnd);
-    const auto homeTown =
-        company ? LabelledText(sjisText, texts.homeTownLabel, companyEnd + 2, &homeTownEnd)
-                : std::nullopt;
-    if (!homeTown) {
-        Report(report, texts.headerError);
-        return false;
-    }
-    const std::string companyName(TrimAsciiSpace(*company));
-    const std::string cityName(TrimAsciiSpace(*homeTown));
-    Report(report, cityName + " : " + companyName);
-    ScanRows(sjisText, homeTownEnd + 1, companyName, cityName, products);
-    return true;
+    ShiftJisReading reading;
+    return ParseShop(sjisText, products, report, reading);
 }
 
 bool ParseShopPage(const std::string& pagePath, std::vector<ProductRecord>& products,
                    const DetailReport& report) {
-    // The UTF-8 page is kept until the parse is done: freed earlier, its block
-    // fills up with the records and the next page needs fresh memory (about 3 %
-    // more at the peak of a large parse pass).
     std::string raw;
     if (!platform::ReadWholeFile(pagePath, raw)) {
         Report(report, Texts().headerError);
         return false;
     }
-    std::string text;
-    Utf8ToShiftJis(raw, text);
-    return ParseShopText(text, products, report);
+    // The conversion would end the text at its first NUL.
+    const std::string_view text(raw.data(), std::min(raw.size(), std::strlen(raw.c_str())));
+    Utf8Reading reading;
+    return ParseShop(text, products, report, reading);
 }

@@ -19,8 +19,9 @@ using DetailReport = std::function<void(const std::string& sjisText)>;
 bool ParseShopText(std::string_view sjisText, std::vector<ProductRecord>& products,
                    const DetailReport& report);
 
-// Loads the UTF-8 page at `pagePath`, converts it and parses it as above. A page
-// that cannot be read is reported like a page without a header.
+// Loads the UTF-8 page at `pagePath` and parses it as above would parse its
+// conversion, converting only the fields it takes. A page that cannot be read is
+// reported like a page without a header.
 bool ParseShopPage(const std::string& pagePath, std::vector<ProductRecord>& products,
                    const DetailReport& report);
 

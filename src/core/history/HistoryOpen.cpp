@@ -36,6 +36,22 @@ SqliteConnection Connect(const std::string& path, std::string& failureReason) {
     return db;
 }
 
+// `path` as a URI's path: the characters a URI gives a meaning to, escaped.
+std::string UriPath(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            escaped += '%';
+            escaped += kHex[static_cast<unsigned char>(c) >> 4];
+            escaped += kHex[c & 0xF];
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 // "2024/05/06 12:34:56" becomes "20240506-123456", a stamp fit for a file name.
 std::string FileStamp(const Clock& clock) {
     std::string stamp = platform::LocalTimeText(clock.Now());
@@ -77,5 +93,41 @@ HistoryOpening PriceHistory::Open(const std::string& path, const Clock& clock) {
         opening.history = PriceHistory(std::move(db));
     else if (opening.failureReason.empty())
         opening.failureReason = "the new history file is unusable";
+    return opening;
+}
+
+HistoryOpening PriceHistory::OpenForReading(const std::string& path) {
+    HistoryOpening opening;
+    if (!platform::PathExists(path)) return opening;
+    // Without a write-ahead log beside it, no program has the store open, and an
+    // immutable open makes SQLite leave no log or shared-memory file behind; with
+    // one, its frames may hold the latest downloads and must be read.
+    const bool logged = platform::PathExists(path + "-wal");
+    const std::string uri = "file:" + UriPath(path) + (logged ? "?mode=ro" : "?immutable=1");
+    sqlite3* raw = nullptr;
+    const int result = sqlite3_open_v2(
+        uri.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    SqliteConnection db(raw);
+    if (result != SQLITE_OK) {
+        opening.failureReason = FailureText(raw);
+        return opening;
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, kBusyWaitMilliseconds);
+    switch (InspectHistoryFile(db.get(), opening.failureReason)) {
+        case HistoryFileKind::Ours:
+            opening.history = PriceHistory(std::move(db));
+            break;
+        case HistoryFileKind::Empty:
+            break;
+        case HistoryFileKind::Damaged:
+            opening.failureReason = "the file is damaged";
+            break;
+        case HistoryFileKind::Foreign:
+            opening.failureReason = "the file holds something other than a price history";
+            break;
+        case HistoryFileKind::Failed:
+            break;
+    }
     return opening;
 }

@@ -83,18 +83,34 @@ HistoryFileKind LayOut(sqlite3* db, std::string& failureReason) {
     return kind;
 }
 
-}  // namespace
-
-HistoryFileKind PrepareHistoryFile(sqlite3* db, std::string& failureReason) {
+// What the header tells without changing anything: Empty for a file that holds
+// nothing yet, Ours for one that claims to be a price history of this layout.
+HistoryFileKind ReadKind(sqlite3* db, std::string& failureReason) {
     // The first read of the header tells a file that is no database at all.
     const auto applicationId = ReadInteger(db, "PRAGMA application_id");
     if (!applicationId) return KindOfFailure(db, failureReason);
     const auto tables = ReadInteger(db, "SELECT count(*) FROM sqlite_master");
     if (!tables) return KindOfFailure(db, failureReason);
-    const bool fresh = *applicationId == 0 && *tables == 0;
-    if (!fresh && (*applicationId != kApplicationId ||
-                   ReadInteger(db, "PRAGMA user_version") != kLayoutVersion))
+    if (*applicationId == 0 && *tables == 0) return HistoryFileKind::Empty;
+    if (*applicationId != kApplicationId ||
+        ReadInteger(db, "PRAGMA user_version") != kLayoutVersion)
         return HistoryFileKind::Foreign;
+    return HistoryFileKind::Ours;
+}
+
+// The quick check reads every page, so a damaged one deep in the file is found now
+// rather than by a later query; it skips only comparing indexes with their tables.
+HistoryFileKind QuickCheck(sqlite3* db, std::string& failureReason) {
+    const auto check = ReadText(db, "PRAGMA quick_check(1)");
+    if (!check) return KindOfFailure(db, failureReason);
+    return *check == "ok" ? HistoryFileKind::Ours : HistoryFileKind::Damaged;
+}
+
+}  // namespace
+
+HistoryFileKind PrepareHistoryFile(sqlite3* db, std::string& failureReason) {
+    const HistoryFileKind kind = ReadKind(db, failureReason);
+    if (kind != HistoryFileKind::Ours && kind != HistoryFileKind::Empty) return kind;
     // WAL: a kill mid-record leaves only uncommitted frames, which the next open
     // drops, and readers never wait for a recording.
     const auto journal = ReadText(db, "PRAGMA journal_mode = WAL");
@@ -103,11 +119,11 @@ HistoryFileKind PrepareHistoryFile(sqlite3* db, std::string& failureReason) {
         failureReason = "the file cannot take a write-ahead log";
         return HistoryFileKind::Failed;
     }
-    if (fresh) return LayOut(db, failureReason);
-    // The quick check reads every page, so a damaged one deep in the file is found
-    // now rather than by a later recording; it skips only comparing indexes with
-    // their tables.
-    const auto check = ReadText(db, "PRAGMA quick_check(1)");
-    if (!check) return KindOfFailure(db, failureReason);
-    return *check == "ok" ? HistoryFileKind::Ours : HistoryFileKind::Damaged;
+    if (kind == HistoryFileKind::Empty) return LayOut(db, failureReason);
+    return QuickCheck(db, failureReason);
+}
+
+HistoryFileKind InspectHistoryFile(sqlite3* db, std::string& failureReason) {
+    const HistoryFileKind kind = ReadKind(db, failureReason);
+    return kind == HistoryFileKind::Ours ? QuickCheck(db, failureReason) : kind;
 }

@@ -34,6 +34,11 @@ public:
     // file, or an SQLite database of something else, is renamed aside and a fresh
     // store started in its place. Never fails by exception; see HistoryOpening.
     static HistoryOpening Open(const std::string& path, const Clock& clock = SystemClock());
+    // Opens the store at `path` for reading, creating, laying out and setting aside
+    // nothing. No store and no reason when the file is missing or holds nothing
+    // yet; no store and the reason when it is damaged, of something else or
+    // unreadable. Recording into such a store fails.
+    static HistoryOpening OpenForReading(const std::string& path);
 
     PriceHistory(PriceHistory&&) = default;
     PriceHistory& operator=(PriceHistory&&) = default;
