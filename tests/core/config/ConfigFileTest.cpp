@@ -80,6 +80,20 @@ TEST(ConfigFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
 
 #endif
 
+// The reader takes the file in pieces; a two-byte character may be cut at any of them.
+TEST(ConfigFile, LongJapaneseTextReadsBackWhole) {
+    const TempFolder folder;
+    const std::string path = folder.File("Config.xml");
+    for (const char* start : {"", "a"}) {
+        ConfigStore written, read;
+        written.portalId = start;
+        for (int i = 0; i < 5000; ++i) written.portalId += S("髙①ﾂ");
+        ASSERT_TRUE(written.Save(path));
+        ASSERT_TRUE(read.Load(path));
+        EXPECT_TRUE(read.portalId == written.portalId) << start;
+    }
+}
+
 // Sections are known by position, attributes by exact name, numbers read as atoi.
 TEST(ConfigFile, ReadsSectionsByPosition) {
     const auto file = [](const std::string& body) {
@@ -139,7 +153,8 @@ TEST(ConfigFile, ReadsSectionsByPosition) {
         EXPECT_TRUE(loaded == expected) << ShiftJisToUtf8(loaded.portalId);
     }
     for (const std::string bytes :
-         {"", "<veradune><a>", "<v/><v/>", "<v x=1/>", "<v x=\"&n;\"/>"}) {
+         {"", "<veradune><a>", "<v/><v/>", "<v x=1/>", "<v x=\"&n;\"/>",
+          "<?xml version='1.0' encoding='Shift-JIS'?><v x=\"\x85\x40\"/>"}) {
         ConfigStore loaded = FullSettings();
         testing::internal::CaptureStderr();
         EXPECT_FALSE(loaded.Load(folder.Write("Config.xml", bytes))) << bytes;
