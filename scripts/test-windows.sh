@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs the Windows build's tests under Wine, without a display: the core test suites (ctest runs
+# them through Wine) and veradune-export.exe beside the Linux veradune-export on the bundled
+# sample, which must print the same bytes, also from a working folder with a Japanese name.
+# Options are passed on to scripts/build-windows.sh (e.g. --no-setup).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build_dir=${BUILD_DIR:-build-win}
+export VERADUNE_WINDOWS_CACHE=${VERADUNE_WINDOWS_CACHE:-$HOME/.cache/veradune-windows}
+BUILD_DIR=$build_dir ./scripts/build-windows.sh --no-zip "$@"
+
+# A Wine prefix of its own, made once; no Mono or Gecko installers, no debug chatter.
+export WINEPREFIX=$VERADUNE_WINDOWS_CACHE/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=C.UTF-8  # Wine reads the command line's bytes as the locale's
+unset DISPLAY WAYLAND_DISPLAY
+[ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1
+
+start=$SECONDS
+status=0
+ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure || status=1
+echo "Windows test suites under Wine: $((SECONDS - start)) s" >&2
+
+# The Linux export, built alone in a folder of its own.
+host_dir=$build_dir/linux-export
+cmake -S . -B "$host_dir" -DCMAKE_BUILD_TYPE=Release -DVERADUNE_GUI=OFF -DVERADUNE_BUILD_TESTS=OFF \
+  -DVERADUNE_BUILD_BENCH=OFF >/dev/null
+nice -n 15 cmake --build "$host_dir" -j"${JOBS:-2}" --target veradune-export >/dev/null
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+japanese=$scratch/航海日誌の作業フォルダ
+cp -r sample "$japanese"
+compared=0
+while IFS= read -r arguments; do
+  for folder in "$root/sample" "$japanese"; do
+    eval "set -- $arguments"
+    "$host_dir/tools/veradune-export" "$@" "$root/sample" >"$scratch/linux.out" 2>"$scratch/linux.err" &&
+      linux_code=0 || linux_code=$?
+    wine "$build_dir/tools/veradune-export.exe" "$@" "$folder" >"$scratch/win.out" 2>"$scratch/win.err" &&
+      win_code=0 || win_code=$?
+    compared=$((compared + 1))
+    if [ $linux_code != $win_code ] || ! cmp -s "$scratch/linux.out" "$scratch/win.out" ||
+      ! cmp -s "$scratch/linux.err" "$scratch/win.err"; then
+      echo "veradune-export differs on Windows: $arguments ${folder##*/} (exit $linux_code / $win_code)" >&2
+      cmp "$scratch/linux.out" "$scratch/win.out" >&2 || true
+      diff "$scratch/linux.err" "$scratch/win.err" >&2 || true
+      status=1
+    fi
+  done
+done <<'EOF'
+
+--format csv
+--cheapest
+--name 剣 --format csv
+--category 交易品（全て） --price 80000 --price-cond at-least
+--stock 10 --stock-cond at-most --cheapest
+EOF
+echo "veradune-export compared on $compared runs" >&2
+exit $status
