@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After <windows.h>, which they build on.
+#include <sddl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -69,16 +71,51 @@ int ErrnoFor(DWORD error) {
     }
 }
 
+// A protected access list with one entry, the user running the program: nothing inherited from
+// the folder lets anyone else read the file. Null when the system cannot say who the user is.
+PSECURITY_DESCRIPTOR MakeOwnerOnlyDescriptor() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::string user(size, '\0');
+    wchar_t* sid = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetTokenInformation(token, TokenUser, user.data(), size, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid)) {
+        const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                             &descriptor, nullptr);
+        LocalFree(sid);
+    }
+    CloseHandle(token);
+    return descriptor;
+}
+
 // No sharing of writes or deletion: while a writer holds its temporary file open, no other
-// writer can remove it, which is how a live writer's file is told from an abandoned one.
-HANDLE CreateTemporary(const std::string& name) {
+// writer can remove it, which is how a live writer's file is told from an abandoned one. The
+// file keeps its access list when it is moved over the target.
+HANDLE CreateTemporary(const std::string& name, FileAccess access) {
     const std::wstring wide = Wide(name);
     if (wide.empty()) {
         SetLastError(ERROR_INVALID_NAME);
         return INVALID_HANDLE_VALUE;
     }
-    return CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    SECURITY_ATTRIBUTES security = {sizeof security, nullptr, FALSE};
+    if (access == FileAccess::OwnerOnly) {
+        security.lpSecurityDescriptor = MakeOwnerOnlyDescriptor();
+        // Better no file than one that others may read.
+        if (security.lpSecurityDescriptor == nullptr) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    LocalFree(security.lpSecurityDescriptor);
+    SetLastError(error);
+    return file;
 }
 
 HANDLE HandleOf(int fd) {
@@ -183,9 +220,7 @@ AtomicFileWriter::~AtomicFileWriter() {
     Discard();
 }
 
-// The access argument has no effect: a new file takes the folder's inherited permissions,
-// which on Windows already keep a user's profile to the user.
-bool AtomicFileWriter::Open(const std::string& path, FileAccess, FileSync sync) {
+bool AtomicFileWriter::Open(const std::string& path, FileAccess access, FileSync sync) {
     static std::atomic<unsigned> counter{0};
     Discard();
     m_path = path;
@@ -197,7 +232,7 @@ bool AtomicFileWriter::Open(const std::string& path, FileAccess, FileSync sync) 
     // behind; the next writer removes it, which fails while a live writer holds it.
     const std::string shared = path + ".tmp";
     for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 3; ++attempt) {
-        file = CreateTemporary(shared);
+        file = CreateTemporary(shared, access);
         if (file != INVALID_HANDLE_VALUE) {
             m_temporary = shared;
         } else if (GetLastError() != ERROR_FILE_EXISTS || !RemoveFile(shared)) {
@@ -208,7 +243,7 @@ bool AtomicFileWriter::Open(const std::string& path, FileAccess, FileSync sync) 
     for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
         m_temporary = path + ".tmp-" + std::to_string(GetCurrentProcessId()) + "-" +
                       std::to_string(counter.fetch_add(1));
-        file = CreateTemporary(m_temporary);
+        file = CreateTemporary(m_temporary, access);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
