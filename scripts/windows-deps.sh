@@ -87,7 +87,7 @@ for package in libxml2 curl sqlite3 googletest; do
   scratch=$cache/.scratch-$package
   tree=$(unpack "$package" "$scratch")
   "build_$package" "$tree" "$prefix"
-  rm -rf "$scratch"
+  rm -rf "$scratch" "$prefix/share/doc" "$prefix/share/gtk-doc" "$prefix/share/man"
   echo "$((SECONDS - start)) s" >"$prefix/.complete"
   echo "built $package $version in $((SECONDS - start)) s ($(du -sh "$prefix" | cut -f1))" >&2
 done
