@@ -1,25 +1,36 @@
 #!/usr/bin/env bash
 # Runs the Windows build's tests under Wine, headless: the core test suites (ctest runs them
-# through Wine, on a virtual X display, where Wine can make the window that hears a log-off;
-# the console's Ctrl-C once more in a pseudo-terminal, which gives Wine a console) and veradune-export.exe beside the Linux veradune-export on the bundled
+# through Wine; the console's Ctrl-C once more in a pseudo-terminal, which gives Wine a
+# console) and veradune-export.exe beside the Linux veradune-export on the bundled
 # sample, which must print the same bytes, also from a working folder with a Japanese name.
 # Options are passed on to scripts/build-windows.sh (e.g. --no-setup).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Set up first: Xvfb comes with the toolchain.
+if [ -z "${VERADUNE_UNDER_XVFB:-}" ] && [[ " $* " != *" --no-setup "* ]]; then
+  ./scripts/setup-windows.sh
+  set -- --no-setup "$@"
+fi
+# Wine makes windows, hidden ones included, only on a display: Xvfb when there is none.
+if [ -z "${DISPLAY:-}" ] && [ -z "${VERADUNE_UNDER_XVFB:-}" ]; then
+  VERADUNE_UNDER_XVFB=1 exec xvfb-run -a ./scripts/test-windows.sh "$@"
+fi
 root=$(pwd)
 build_dir=${BUILD_DIR:-build-win}
 export VERADUNE_WINDOWS_CACHE=${VERADUNE_WINDOWS_CACHE:-$HOME/.cache/veradune-windows}
 BUILD_DIR=$build_dir ./scripts/build-windows.sh --no-zip "$@"
 
-# A Wine prefix of its own, made once; no Mono or Gecko installers, no debug chatter.
-export WINEPREFIX=$VERADUNE_WINDOWS_CACHE/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A fresh Wine prefix (made in seconds, 700 MB: not worth keeping); no Mono or Gecko installers,
+# no debug chatter.
+scratch=$(mktemp -d)
+export WINEPREFIX=$scratch/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
 export LANG=C.UTF-8  # Wine reads the command line's bytes as the locale's
-unset DISPLAY WAYLAND_DISPLAY
-[ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1
+wineboot -i >/dev/null 2>&1
 
 start=$SECONDS
 status=0
-xvfb-run -a ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure || status=1
+ctest --test-dir "$build_dir" -j"${JOBS:-2}" --output-on-failure || status=1
 # Wine's console draws every character with cursor moves: compare without them and blanks.
 script -qec "wine $build_dir/tests/platform_tests.exe --gtest_filter=*CtrlC* --gtest_color=no" \
   /dev/null 2>&1 | sed 's/\x1b\[[?0-9;]*[a-zA-Z]//g' | tr -d ' ' >"$build_dir/ctrl-c.log"
@@ -33,8 +44,6 @@ cmake -S . -B "$host_dir" -DCMAKE_BUILD_TYPE=Release -DVERADUNE_GUI=OFF -DVERADU
   -DVERADUNE_BUILD_BENCH=OFF >/dev/null
 nice -n 15 cmake --build "$host_dir" -j"${JOBS:-2}" --target veradune-export >/dev/null
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 japanese=$scratch/航海日誌の作業フォルダ
 cp -r sample "$japanese"
 compared=0
