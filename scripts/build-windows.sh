@@ -67,7 +67,7 @@ if [ -n "$qt_prefix" ]; then
 else
   echo "no Windows Qt in the cache (--with-qt builds it): the zip holds veradune-export.exe alone" >&2
 fi
-x86_64-w64-mingw32-strip "$package"/*.exe
+find "$package" -name "*.exe" -o -name "*.dll" | xargs x86_64-w64-mingw32-strip --strip-unneeded
 mkdir -p dist
 zip_path=$root/dist/veradune-$version-win64.zip
 rm -f "$zip_path"
