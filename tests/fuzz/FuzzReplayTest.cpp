@@ -44,7 +44,7 @@ TEST(FuzzReplay, CorpusAndRegressions) {
             std::ifstream in(input, std::ios::binary);
             const std::string bytes{std::istreambuf_iterator<char>(in), {}};
             // A sanitizer ends the process before any test output: name the input first.
-            std::fprintf(stderr, "replay %s\n", input.c_str());
+            std::fprintf(stderr, "replay %s\n", input.string().c_str());
             EXPECT_EQ(t.entry(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
                       0);
         }

@@ -18,6 +18,7 @@
 #include "listview/ProductList.h"
 #include "listview/StatusTexts.h"
 #include "listview/TableWriter.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
 #include "shopdata/TextConversion.h"
 
@@ -110,8 +111,8 @@ int ExportList(const ExportOptions& options, const WorkingFolder& folder) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const ParsedExportOptions parsed =
-        ParseExportOptions(std::vector<std::string>(argv + 1, argv + argc));
+    platform::PrepareStandardStreams();
+    const ParsedExportOptions parsed = ParseExportOptions(platform::Utf8Arguments(argc, argv));
     if (!parsed.options) {
         std::cerr << "veradune-export: " << parsed.error << "; " << ExportUsage() << '\n';
         return 2;

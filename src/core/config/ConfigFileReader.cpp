@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/XmlCp932Encoding.h"
 #include "platform/Files.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
@@ -24,6 +25,7 @@ namespace {
 void PrepareParser() {
     [[maybe_unused]] static const bool prepared = [] {
         xmlInitParser();
+        EnsureXmlCp932Encoding();
         for (const char* alias : {"SHIFT-JIS", "SHIFT_JIS", "SJIS", "MS_KANJI", "CSSHIFTJIS"})
             xmlAddEncodingAlias("CP932", alias);
         return true;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-// The one place that asks the system's code-page converter (glibc iconv) about
+// The one place that asks the system's code-page converter (glibc iconv, Windows' own) about
 // code page 932. Everything else works on the tables built here.
 namespace platform {
 

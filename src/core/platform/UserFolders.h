@@ -6,8 +6,8 @@
 namespace platform {
 
 // The folder for the program's data of this user: $XDG_DATA_HOME/veradune, else
-// ~/.local/share/veradune. Only named, not created; empty when the system names
-// no such place.
+// ~/.local/share/veradune; on Windows %APPDATA%\Veradune. Only named, not
+// created; empty when the system names no such place.
 std::string UserDataFolder();
 
 // Creates `path` and the missing folders above it, for this user alone; true when

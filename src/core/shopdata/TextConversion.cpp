@@ -186,3 +186,28 @@ void AppendShiftJisAsUtf8(std::string_view sjis, std::string& out) {
     }
     out.resize(start + static_cast<size_t>(o - begin));
 }
+
+std::ptrdiff_t AppendCp932PrefixAsUtf8(std::string_view sjis, std::string& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
+    const auto* const begin = p;
+    const auto* const end = p + sjis.size();
+    const auto& table = Cp932ToUnicode();
+    char utf8[3];
+    while (p != end) {
+        std::uint16_t cp;
+        int length = 1;
+        if (*p < 0x80) {
+            cp = *p;
+        } else if (IsShiftJisLeadByte(*p)) {
+            if (end - p < 2) break;
+            cp = table[*p << 8 | p[1]];
+            length = 2;
+        } else {
+            cp = table[*p];
+        }
+        if (cp == platform::kNoMapping) return -1;
+        out.append(utf8, PutUtf8(cp, utf8));
+        p += length;
+    }
+    return p - begin;
+}

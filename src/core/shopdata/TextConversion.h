@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,3 +21,9 @@ std::string ToShiftJis(std::string_view utf8);
 std::string ShiftJisToUtf8(std::string_view sjis);
 // The same, appended to `out`.
 void AppendShiftJisAsUtf8(std::string_view sjis, std::string& out);
+
+// Strict decoding for a reader that must reject what is no CP932 text: appends the
+// UTF-8 of the whole characters at the start of `sjis` to `out` and returns the
+// bytes they took, leaving a lead byte at the very end for the next piece; -1 at
+// the first byte sequence that is no character.
+std::ptrdiff_t AppendCp932PrefixAsUtf8(std::string_view sjis, std::string& out);

@@ -1,16 +1,11 @@
 #include "app/TerminationWatcher.h"
 
-#include <QSocketNotifier>
+#include <QMetaObject>
 
-#include "platform/TerminationSignals.h"
-
+// The request arrives on the platform layer's thread; it is queued to this object's thread,
+// and dropped with the object if it is destroyed first.
 TerminationWatcher::TerminationWatcher(std::function<void()> onRequest, QObject* parent)
-    : QObject(parent) {
-    const int fd = platform::TerminationRequestFd();
-    if (fd < 0) return;
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [fd, onRequest = std::move(onRequest)] {
-        platform::DrainTerminationRequests(fd);
-        onRequest();
-    });
-}
+    : QObject(parent), m_onRequest(std::move(onRequest)), m_watch([this] {
+          QMetaObject::invokeMethod(
+              this, [this] { m_onRequest(); }, Qt::QueuedConnection);
+      }) {}

@@ -6,6 +6,7 @@
 #include "acquire/PortalQuery.h"
 #include "platform/Files.h"
 #include "portal/PortalServer.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingNetworkErrors.h"
 #include "support/ShiftJisLiteral.h"
 #include "support/TestFiles.h"

@@ -9,6 +9,7 @@
 
 #include "history/PriceHistory.h"
 #include "support/ProductBuilders.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -72,6 +72,8 @@ TEST(TextConversion, PagesBecomeCodePage932AndNeverFail) {
     } cases[] = {{"商会名：<b>", "\x8F\xA4\x89\xEF\x96\xBC\x81\x46<b>"},
                  {"①髙", "\x87\x40\xFB\xFC"},  // NEC and IBM extensions
                  {"ﾂｰﾙ", "\xC2\xB0\xD9"},
+                 {"〜−¥", "\x81\x60\x81\x7C\\"},  // JIS forms, written as their look-alikes
+                 {"\xC2\x80\xEF\xA3\xB0", "??"},  // U+0080, U+F8F0: no CP932 code
                  {"a\xFF\x62", "a?b"},
                  {"a\xE5\x95\x62", "a?b"},          // cut sequence
                  {"a\xC0\xAF\x62", "a??b"},         // overlong form
@@ -91,6 +93,7 @@ TEST(TextConversion, PagesBecomeCodePage932AndNeverFail) {
     for (const char* text : {"セビリア", "①髙﨑", "ﾂｰﾙ ﾊﾞｰ(&T)", "♂♀ 交易品（全て）"})
         EXPECT_EQ(ShiftJisToUtf8(ToShiftJis(text)), text);
     EXPECT_EQ(ShiftJisToUtf8("a\x81"), "a\xEF\xBF\xBD");  // lone lead byte at the end
+    EXPECT_EQ(ShiftJisToUtf8("\x80\xA0\xFD"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 }  // namespace
