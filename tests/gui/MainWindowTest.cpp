@@ -67,6 +67,10 @@ TEST_F(MainWindowTest, StartsFromTheSavedPagesWithoutAskingAnything) {
     }
     EXPECT_EQ(List(*frame).model()->headerData(kColumnCityName, Qt::Horizontal),
               QStringLiteral("都市名 ▲"));
+    const int percent[] = {18, 8, 8, 9, 8, 8, 8, 19, 12};  // of the view's width
+    for (int column = 0; column < kColumnCount; ++column)
+        EXPECT_EQ(List(*frame).columnWidth(column),
+                  Child<QWidget>(*frame, "productView").width() * percent[column] / 100);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
     // 900 by 800 outside, frame included, and never smaller.
     EXPECT_EQ(frame->frameGeometry().size(), QSize(900, 800));

@@ -73,6 +73,7 @@ TEST_F(ProductListTest, FilterInputsPickTheRows) {
         {Inputs("A"), true, {}},   // "ア" is 83 41
         {Inputs("\\"), true, {}},  // "ソ" is 83 5C
         {Inputs("", "織物"), true, {"a", "b"}},
+        {Inputs("", "織"), true, {}},  // a category is chosen whole
         {Inputs("", "交易品（全て）"), true, {"a", "b", "c"}},
         {Inputs("", "交易品"), true, {"e"}},
         {Inputs("", "", "1000", kAtLeast), true, {"a", "c", "e", "f"}},
