@@ -50,10 +50,6 @@ struct Confinement {
     bool newSetWaits = false;
 };
 
-void PrintTo(const Confinement& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class UnwritableTest : public GuiTest, public ::testing::WithParamInterface<Confinement> {};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,7 +118,8 @@ TEST_P(UnwritableTest, KeepsWhatWasOnDiskWhole) {
 }
 
 // "DownloadFiles" a plain file: no page can be saved there, but the program starts,
-// shows what an update fetched and saves its settings; the file stays as it was.
+// the update command asks for the account and shows what it fetched, and the
+// settings are saved; the file stays as it was.
 using DownloadFilesTest = GuiTest;
 
 TEST_F(DownloadFilesTest, ProgramRunsWithAPlainFileInItsPlace) {

@@ -34,14 +34,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 class FixedClock : public Clock {
 public:
     std::time_t Now() const override {
-        std::tm time{};
-        time.tm_year = 124;
-        time.tm_mon = 4;
-        time.tm_mday = 6;
-        time.tm_hour = 7;
-        time.tm_min = 8;
-        time.tm_sec = 9;
-        time.tm_isdst = -1;
+        std::tm time{.tm_sec = 9, .tm_min = 8, .tm_hour = 7, .tm_mday = 6, .tm_mon = 4,
+                     .tm_year = 124, .tm_isdst = -1};
         return std::mktime(&time);
     }
 };
@@ -91,8 +85,6 @@ protected:
         ASSERT_TRUE(m_portal->Start(0));
         m_context.portalHost = m_portal->HostPort();
     }
-
-    std::string Path(const std::string& name) const { return m_context.folder.PathOf(name); }
 
     // Saves the stand-in portal's pages as an earlier download would have.
     void SavePortalPages() {

@@ -15,7 +15,9 @@ public:
     void SetProgressPos(int pos) override { Add("pos " + std::to_string(pos)); }
     void JobFinished(const JobResult& result) override {
         static const char* const ends[] = {"OK", "Cancel", "NoCompany", "NothingFetched"};
-        Add(std::string("finished ") + ends[static_cast<int>(result.end)]);
+        const int kept = result.pagesKept;
+        Add(std::string("finished ") + ends[static_cast<int>(result.end)] +
+            (kept ? ", " + std::to_string(kept) + " kept" : ""));
     }
 
     std::vector<std::string> Lines() const {

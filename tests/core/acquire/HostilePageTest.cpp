@@ -1,8 +1,7 @@
-// Saved pages that are empty, cut, no text, full of false markers or some other
-// page: the parsers read what the page holds and never past its end.
+// Saved pages that are empty, cut, no text or some other page: the parsers read
+// what the page holds and never past its end.
 #include <gtest/gtest.h>
 
-#include "PageGenerator.h"
 #include "acquire/CityPageParser.h"
 #include "acquire/ShopPageParser.h"
 #include "support/HandMadePages.h"
@@ -28,7 +27,6 @@ TEST(HostilePage, FilesThatAreNoPageGiveNothing) {
         ShopPage("碧き帆", "リスボン", {{"一", 1}, {"二", 2}}) + CityPage({{1, "甲"}, {2, "乙"}});
     const std::string login =
         "<form action=\"./login\">ログインしてください。ID：<input name=\"id\"></form>";
-    const GeneratedPortal portal = GeneratePortal(11, 13, 5);
     // What the shop parser reports, then the products; and the companies found.
     const struct {
         const char* what;
@@ -47,7 +45,7 @@ TEST(HostilePage, FilesThatAreNoPageGiveNothing) {
         {"a login page", login, {kHeaderError}, 0},
         {"a server error", "<h1>500 Internal Server Error</h1><p>商会名：</p>", {kHeaderError}, 0},
         {"a city page", CityPage({{4, "丁"}}), {kHeaderError}, 1},
-        {"a shop page in Shift-JIS", S(portal.shops[0].pageUtf8), {kHeaderError}, 0}};
+        {"a shop page in Shift-JIS", S(ShopPage("碧き帆", "リスボン", {})), {kHeaderError}, 0}};
     const TempFolder folder;
     for (const auto& c : cases) {
         const std::string path = folder.Write("Page.html", c.bytes);
@@ -79,50 +77,6 @@ TEST(HostilePage, PagesCutAtEveryLength) {
         const std::vector<char> cut(shop.begin(), shop.begin() + static_cast<long>(length));
         ASSERT_EQ(ParseShop({cut.data(), cut.size()}), expected) << length;
     }
-}
-
-// Characters whose second byte starts a marker ("ワ､会名：" holds the bytes of
-// "商会名：" from its second byte on): the scan passes them by.
-TEST(HostilePage, MarkersNeverStartOnASecondByte) {
-    const std::string header = "<p>商会名：碧き帆</p><p>拠点街：リスボン</p>";
-    const auto row = [](const std::string& name, const std::string& attributes) {
-        return "<img src=\"./img/itemcg/trade_01.png\" ><div style=\"clear:right;\">" + name +
-               "</div>" + attributes +
-               "<td class=\"chara_rlin\">1</td><td class=\"chara_rlin\">2</td>";
-    };
-    const struct {
-        const char* what;
-        std::string page;
-        std::vector<std::string> rows;  // name category attack; empty: no header found
-    } cases[] = {
-        {"company label", "<p>ワ､会名：偽</p>" + header + row("麦", ""), {"麦 交易品 -1"}},
-        {"home town label",
-         "<p>商会名：碧き帆</p><p>ル駐_街：偽</p><p>拠点街：リスボン</p>" + row("麦", ""),
-         {"麦 交易品 -1"}},
-        {"only false header labels", "<p>ワ､会名：偽</p><p>ル駐_街：偽</p>" + row("麦", ""), {}},
-        {"figure and sub-category labels",
-         header + row("酒", "ロU撃力：91<br>ヵｪ類：偽<br>攻撃力：12<"),
-         {"酒 交易品 12"}},
-        {"gender mark across two characters", header + row("ａ貫ａ院", ""), {"ａ貫ａ院 交易品 -1"}},
-        {"second bytes 5C and 7C",
-         header + row(" ソ表能ﾎﾟｰｼｮﾝ｜ ", "分類：能ﾔｸ表ソ<"),
-         {"ソ表能ﾎﾟｰｼｮﾝ｜ 能ﾔｸ表ソ -1"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<ProductRecord> products;
-        EXPECT_EQ(ParseShopText(S(c.page), products, nullptr), !c.rows.empty());
-        std::vector<std::string> rows;
-        for (const ProductRecord& p : products)
-            rows.push_back(ShiftJisToUtf8(p.productName) + " " + ShiftJisToUtf8(p.category) + " " +
-                           std::to_string(p.attack));
-        EXPECT_EQ(rows, c.rows);
-    }
-    // "ニ" is 83 6A, whose second byte is the "j" of the link marker.
-    std::vector<CompanyEntry> companies;
-    ParseCityText(S("<a href=\"ニavascript:Click_Sub( 5 );\">偽</a>" + CityPage({{7, "甲"}})), "",
-                  companies);
-    EXPECT_EQ(companies, (std::vector<CompanyEntry>{{7, S("甲"), ""}}));
 }
 
 }  // namespace

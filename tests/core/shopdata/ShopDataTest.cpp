@@ -14,9 +14,10 @@ TEST(ShiftJisText, FindNeverMatchesOnASecondByte) {
     const struct {
         std::string text, needle;
         size_t from, found;
-    } cases[] = {{S("ソ"), "\\", 0, npos},  // 83 5C: its second byte is "\"
-                 {S("ポ|"), "|", 0, 2},     // 83 7C
-                 {S("アA"), "A", 0, 2},     // 83 41
+    } cases[] = {{S("ソ"), "\\", 0, npos},    // 83 5C: its second byte is "\"
+                 {S("ポ|"), "|", 0, 2},       // 83 7C
+                 {S("アA"), "A", 0, 2},       // 83 41
+                 {"\x9F\x5C\\", "\\", 0, 2},  // 9F is a lead byte too
                  {S("表示") + "<" + S("ソ<"), "<", 5, 7},
                  {S("xアA"), "A", 2, 3},  // a start inside "ア" does not make its trail a character
                  {S("交易品交易品交易品分類：食料品"), S("分類："), 1, 18},
@@ -90,8 +91,6 @@ TEST(TextConversion, PagesBecomeCodePage932AndNeverFail) {
     std::string out = "old";
     EXPECT_FALSE(Utf8ToShiftJis("", out));
     EXPECT_EQ(out, "");
-    for (const char* text : {"セビリア", "①髙﨑", "ﾂｰﾙ ﾊﾞｰ(&T)", "♂♀ 交易品（全て）"})
-        EXPECT_EQ(ShiftJisToUtf8(ToShiftJis(text)), text);
     EXPECT_EQ(ShiftJisToUtf8("a\x81"), "a\xEF\xBF\xBD");  // lone lead byte at the end
     EXPECT_EQ(ShiftJisToUtf8("\x80\xA0\xFD"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
 }
