@@ -54,11 +54,12 @@ sync_copy() {
     while IFS= read -r f; do rm -f "$copy/$f"; done
 }
 
-# The one source file with this base name; the list names files without their
-# folder so that it survives files moving between folders.
+# The one source file with this base name (or this end of its path, such as
+# posix/Files.cpp, where one system's side shares a name with the other's); the
+# list names files without their folders so that it survives files moving.
 locate() {
   local found
-  found=$(cd "$copy" && find src tools bench -type f -name "$1" 2>/dev/null)
+  found=$(cd "$copy" && find src tools bench -type f -path "*/$1" 2>/dev/null)
   [[ -n $found && $(wc -l <<<"$found") -eq 1 ]] && echo "$found"
 }
 
