@@ -44,14 +44,17 @@ DownloadJob::DownloadJob(std::string downloadFolder, DownloadSource source, JobR
 
 std::string DownloadJob::PageToRead(const std::string& fileName) const {
     // A run that only parses writes nothing, so it reads a set a crash left half
-    // moved as the next start will finish it.
-    return m_source.fetcher ? m_staging.PageToRead(fileName) : SavedPageToRead(m_folder, fileName);
+    // moved as the next start will finish it; asking the disk only then keeps the
+    // thousands of ordinary reads free of it.
+    const bool staged = m_source.fetcher ? m_fetchedPages.count(fileName) > 0 : m_readMarkedSet;
+    return staged ? m_staging.PageToRead(fileName) : platform::JoinPath(m_folder, fileName);
 }
 
 void DownloadJob::Fetch(const std::string& objectPath, const std::string& fileName) {
     if (m_source.fetcher->FetchToFile(m_source.host, objectPath + m_account,
                                       m_staging.StagedPath(fileName)) > 0) {
         ++m_fetched;
+        m_fetchedPages.insert(fileName);
         return;
     }
     if (platform::PathExists(platform::JoinPath(m_folder, fileName))) ++m_kept;
@@ -62,6 +65,8 @@ void DownloadJob::Fetch(const std::string& objectPath, const std::string& fileNa
 JobResult DownloadJob::Run() {
     m_fetched = m_kept = 0;
     m_lastFailure.clear();
+    m_fetchedPages.clear();
+    m_readMarkedSet = !m_source.fetcher && m_staging.IsMarked();
     // A staging folder that cannot be made shows as pages that cannot be written.
     if (m_source.fetcher) m_staging.Begin();
     const int companies = CountCompanies();

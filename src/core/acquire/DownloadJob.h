@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "acquire/JobResult.h"
@@ -67,7 +68,9 @@ private:
     // The shop page file of each of m_distinct, in the same order.
     std::vector<std::string> m_shopPages;
     int m_fetched = 0;
-    int m_kept = 0;  // pages not fetched whose earlier copy stands
+    int m_kept = 0;                                  // pages not fetched whose earlier copy stands
+    std::unordered_set<std::string> m_fetchedPages;  // staged by this run
+    bool m_readMarkedSet = false;                    // a parse of a set a crash left marked
     std::string m_lastFailure;
     std::vector<ProductRecord> m_products;
 };

@@ -33,7 +33,7 @@ std::string PageStaging::PageToRead(const std::string& name) const {
 
 bool PageStaging::Recover() const {
     if (!platform::IsDirectory(m_folder)) return true;
-    if (platform::PathExists(MarkerPath())) return MoveStagedPages();
+    if (IsMarked()) return MoveStagedPages();
     Discard();
     return !platform::PathExists(m_folder);
 }
@@ -67,9 +67,6 @@ void PageStaging::Discard() const {
     platform::RemoveFolder(m_folder);
 }
 
-std::string SavedPageToRead(const std::string& savedFolder, const std::string& name) {
-    const PageStaging staging(savedFolder);
-    if (platform::PathExists(platform::JoinPath(staging.Folder(), kMarkerName)))
-        return staging.PageToRead(name);
-    return platform::JoinPath(savedFolder, name);
+bool PageStaging::IsMarked() const {
+    return platform::PathExists(MarkerPath());
 }

@@ -29,6 +29,9 @@ public:
     bool Commit() const;
     // Throws the staged pages away; the saved pages stay as they were.
     void Discard() const;
+    // Whether a whole new set waits to be moved: then its pages are the ones to read,
+    // also for a reader that may not write.
+    bool IsMarked() const;
 
 private:
     std::string MarkerPath() const;
@@ -37,7 +40,3 @@ private:
     std::string m_saved;
     std::string m_folder;
 };
-
-// Reads the saved pages as a crash left them, without writing: where a whole new
-// set waits in the staging folder, its pages are the ones to read.
-std::string SavedPageToRead(const std::string& savedFolder, const std::string& name);
