@@ -53,6 +53,17 @@ TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
     dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
     flags.fill(true);
     EXPECT_EQ(dialog.Flags(), flags);
+
+    // The keyboard starts on OK and runs ｷｬﾝｾﾙ, the cities, 全て選択, 全て解除.
+    dialog.show();
+    QStringList order;
+    for (QWidget* widget = dialog.focusWidget(); widget && order.size() < 17;
+         widget = widget->nextInFocusChain())
+        if (widget->focusPolicy() & Qt::TabFocus) order.append(widget->objectName());
+    QStringList tabOrder = {"okButton", "cancelButton"};
+    for (int i = 0; i < kCityCount; ++i) tabOrder.append(QStringLiteral("cityCheck%1").arg(i));
+    tabOrder.append({"selectAllButton", "clearAllButton"});
+    EXPECT_EQ(order, tabOrder);
 }
 
 class DownloadDialogTest : public GuiTest {
