@@ -76,12 +76,15 @@ bool TableWriter::Flush() {
 
 namespace {
 
-template <class Rows>
-bool WriteRows(std::ostream& out, const ProductList& list, const Rows& rows, TableFormat format) {
+// The titles, then `count` rows, the k-th being shown row `rowAt(k)`.
+template <class RowAt>
+bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, RowAt rowAt,
+               TableFormat format) {
     TableWriter writer(out, format);
     for (const std::string& title : ColumnTitles()) writer.ShiftJisCell(title);
     writer.EndLine();
-    for (const std::size_t row : rows) {
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::size_t row = rowAt(k);
         for (int column = 0; column < kColumnCount; ++column)
             writer.ShiftJisCell(list.CellText(row, column));
         writer.EndLine();
@@ -89,29 +92,15 @@ bool WriteRows(std::ostream& out, const ProductList& list, const Rows& rows, Tab
     return writer.Flush();
 }
 
-// Every shown row in order, without a list of them.
-struct AllRows {
-    struct Iterator {
-        std::size_t row;
-        std::size_t operator*() const { return row; }
-        Iterator& operator++() {
-            ++row;
-            return *this;
-        }
-        bool operator!=(const Iterator& other) const { return row != other.row; }
-    };
-    std::size_t count;
-    Iterator begin() const { return {0}; }
-    Iterator end() const { return {count}; }
-};
-
 }  // namespace
 
 bool WriteProductTable(std::ostream& out, const ProductList& list, TableFormat format) {
-    return WriteRows(out, list, AllRows{list.RowCount()}, format);
+    return WriteRows(
+        out, list, list.RowCount(), [](std::size_t k) { return k; }, format);
 }
 
 bool WriteProductRows(std::ostream& out, const ProductList& list,
                       const std::vector<std::size_t>& rows, TableFormat format) {
-    return WriteRows(out, list, rows, format);
+    return WriteRows(
+        out, list, rows.size(), [&](std::size_t k) { return rows[k]; }, format);
 }
