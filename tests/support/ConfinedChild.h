@@ -1,4 +1,5 @@
 #pragma once
+#include <poll.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -8,6 +9,7 @@
 
 #include <csignal>
 #include <functional>
+#include <optional>
 #include <string>
 
 // Writes that fail part way, without root and without mounting a small disk: a
@@ -27,11 +29,12 @@ inline bool MakeReadOnly(const std::string& folder) {
                0;
 }
 
-// What `work` returns when run in a child process with this file size limit and,
-// when given, this read-only folder; kUnconfined when the folder could not be made
-// read-only. The child runs core code only, on its single thread.
-inline std::string InConfinedChild(rlim_t fileLimit, const std::string& readOnly,
-                                   const std::function<std::string()>& work) {
+// One run of `work` in a forked child; empty when the child did not end in time.
+// A child forked from a test process whose other threads (the stand-in portal's,
+// Qt's) held a lock at that moment can wait on it for ever, so a child that
+// overstays is killed and the caller tries again.
+inline std::optional<std::string> RunConfinedOnce(rlim_t fileLimit, const std::string& readOnly,
+                                                  const std::function<std::string()>& work) {
     int ends[2];
     if (::pipe(ends) != 0) return "no pipe";
     const pid_t pid = ::fork();
@@ -47,11 +50,33 @@ inline std::string InConfinedChild(rlim_t fileLimit, const std::string& readOnly
     ::close(ends[1]);
     std::string result;
     char buffer[4096];
-    for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;) result.append(buffer, n);
+    bool overstayed = false;
+    for (;;) {
+        pollfd ready{ends[0], POLLIN, 0};
+        if (::poll(&ready, 1, 30000) != 1) {
+            overstayed = true;
+            break;
+        }
+        const ssize_t n = ::read(ends[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        result.append(buffer, static_cast<size_t>(n));
+    }
     ::close(ends[0]);
+    if (overstayed && pid > 0) ::kill(pid, SIGKILL);
     int status = 0;
     const bool exited = pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
                         WEXITSTATUS(status) == 0;
     if (!readOnly.empty()) ::chmod(readOnly.c_str(), 0755);
+    if (overstayed) return std::nullopt;
     return exited ? result : "the child failed: " + result;
+}
+
+// What `work` returns when run in a child process with this file size limit and,
+// when given, this read-only folder; kUnconfined when the folder could not be made
+// read-only. The child runs core code only.
+inline std::string InConfinedChild(rlim_t fileLimit, const std::string& readOnly,
+                                   const std::function<std::string()>& work) {
+    for (int attempt = 0; attempt < 3; ++attempt)
+        if (const auto result = RunConfinedOnce(fileLimit, readOnly, work)) return *result;
+    return "the child never ended";
 }
