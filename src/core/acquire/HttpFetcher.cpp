@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/Files.h"
+#include "platform/SystemProxy.h"
 #include "shopdata/ShiftJisText.h"
 
 namespace {
@@ -91,12 +92,15 @@ void HttpFetcher::Session::ApplyTransferSettings(std::chrono::milliseconds timeo
 void HttpFetcher::Session::ApplyConnectionSettings(const ConnectionSettings& settings) {
     CURL* handle = easy.get();
     if (!settings.proxyEnabled) {
-        // The program takes no settings from the environment, http_proxy included.
-        curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
+        // Named even when empty: left unset, libcurl would read the environment's
+        // proxy itself, also on Windows, where the system's settings lie elsewhere.
+        const platform::SystemProxy system = platform::SystemHttpProxy();
+        curl_easy_setopt(handle, CURLOPT_PROXY, system.server.c_str());
+        curl_easy_setopt(handle, CURLOPT_NOPROXY, system.bypass.c_str());
         return;
     }
     curl_easy_setopt(handle, CURLOPT_PROXY, settings.proxyServer.c_str());
-    // Nor may the environment's no_proxy bypass the configured proxy.
+    // The system's no_proxy must not bypass the configured proxy.
     curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
     const auto port = static_cast<std::uint16_t>(settings.proxyPort);
     if (port != 0) curl_easy_setopt(handle, CURLOPT_PROXYPORT, static_cast<long>(port));

@@ -64,32 +64,40 @@ protected:
 };
 
 // Only a whole body with status 200 replaces the saved page; a network failure
-// shows one error box, any other answer none. No proxy comes from the environment.
+// shows one error box, any other answer none. Without a proxy of its own the fetch
+// takes the system's (http_proxy, no_proxy); with one, the system's is ignored.
 TEST_F(HttpFetcherTest, OnlyAWholePageReplacesTheSavedOne) {
     const auto proxy = [](std::string server, int port, std::string user, std::string pass) {
         return ConnectionSettings{true, std::move(server), port, std::move(user), std::move(pass)};
     };
     const int guarded = m_proxy->Port();
+    const std::string portalProxy = "127.0.0.1:" + std::to_string(m_portal->Port());
     const struct {
         int shopId;
         std::uint32_t size;
         std::string error;  // start of the error box text; empty: none
         ConnectionSettings settings = {};
         std::string host = "portal.invalid:8642";  // reached only through the proxy
+        // The system's proxy refuses: only no_proxy or a proxy of its own gets past it.
+        std::string httpProxy = "http://127.0.0.1:1", noProxy = "127.0.0.1,portal.invalid";
     } cases[] = {
         {kWhole, 5000, "", {}, ""},
         {302, 0, "", {}, ""},
         {304, 0, "", {}, ""},
         {kStalled, 0, "ErrorCode = 28 : ", {}, ""},
         {kWhole, 0, "ErrorCode = 7 : ", {}, "127.0.0.1:1"},
-        {kWhole, 5000, "", proxy("127.0.0.1:" + std::to_string(m_portal->Port()), 0, "", "")},
+        {kWhole, 5000, "", {}, "portal.invalid:8642", portalProxy, ""},
+        {kWhole, 5000, "", proxy(portalProxy, 0, "", "")},
         // Only the low 16 bits of the port count.
         {kWhole, 5000, "", proxy("127.0.0.1", 0x10000 + guarded, "sailor", "s3cret:&")},
         {kWhole, 0, "", proxy("127.0.0.1", guarded, "", "")},
-        {kWhole, 0, "", proxy("127.0.0.1", guarded, "sailor", "guess")}};
-    ::setenv("http_proxy", "http://127.0.0.1:1", 1);
+        {kWhole, 0, "", proxy("127.0.0.1", guarded, "sailor", "guess")},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.shopId) + " " + c.settings.proxyServer + " " + c.host);
+        SCOPED_TRACE(std::to_string(c.shopId) + " " + c.settings.proxyServer + " " + c.host + " " +
+                     c.httpProxy);
+        ::setenv("http_proxy", c.httpProxy.c_str(), 1);
+        ::setenv("no_proxy", c.noProxy.c_str(), 1);
         m_errors = {};
         ASSERT_TRUE(platform::WriteFileAtomically(m_path, "earlier page"));
         EXPECT_EQ(Fetch(c.shopId, c.settings, milliseconds(1000), c.host), c.size);
@@ -103,6 +111,7 @@ TEST_F(HttpFetcherTest, OnlyAWholePageReplacesTheSavedOne) {
         EXPECT_EQ(m_errors.captions[0], "LanguageSelect");
     }
     ::unsetenv("http_proxy");
+    ::unsetenv("no_proxy");
     EXPECT_EQ(m_proxy->Log().lastTarget, "http://portal.invalid:8642/" + ShopPageQuery(kWhole));
 }
 
