@@ -66,6 +66,8 @@ trap 'exit 143' TERM
 
 if [[ "$host" =~ ^(127\.0\.0\.1|localhost):([0-9]+)$ ]]; then
   port=${BASH_REMATCH[2]}
+  # A proxy from the environment cannot reach this machine's stand-in.
+  export no_proxy="${no_proxy:+$no_proxy,}${BASH_REMATCH[1]}"
   portal_log="$(mktemp)"
   "$portal" --port "$port" --seed 1 --shops 300 >"$portal_log" 2>&1 &
   portal_pid=$!

@@ -4,6 +4,8 @@
 # the download job's threads are built and run, under ThreadSanitizer (in build-tsan/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The stand-in portals listen on loopback, which a proxy from the environment cannot reach.
+export no_proxy="${no_proxy:+$no_proxy,}127.0.0.1"
 ctest_args=()
 case "${1:-}" in
   --sanitize)
