@@ -33,6 +33,10 @@ fi
 
 gui=OFF
 link_flags=-static  # one file per program, no runtime DLLs
+if [ -n "$qt_prefix" ] && [ ! -f "$qt_prefix/lib/cmake/Qt6Charts/Qt6ChartsConfig.cmake" ]; then
+  echo "the Windows Qt has no Qt Charts, which the price history window needs" >&2
+  qt_prefix=
+fi
 if [ -n "$qt_prefix" ]; then
   gui=ON
   prefixes="$prefixes;$qt_prefix"
