@@ -43,7 +43,7 @@ grep -aq '\[OK\]TerminationWatch.CtrlC' "$build_dir/ctrl-c.log" ||
 echo "Windows test suites under Wine: $((SECONDS - start)) s" >&2
 
 # The Linux export, built alone in a folder of its own.
-host_dir=$build_dir/linux-export
+host_dir=$build_dir/linux-tools
 cmake -S . -B "$host_dir" -DCMAKE_BUILD_TYPE=Release -DVERADUNE_GUI=OFF -DVERADUNE_BUILD_TESTS=OFF \
   -DVERADUNE_BUILD_BENCH=OFF >/dev/null
 nice -n 15 cmake --build "$host_dir" -j"${JOBS:-2}" --target veradune-export >/dev/null
@@ -97,5 +97,7 @@ if [ -f "$build_dir/src/veradune.exe" ]; then
     echo "veradune.exe did not save its settings on a close request" >&2
     status=1
   fi
+  # Its first start in a fresh folder: the download from the stand-in portal, then the list.
+  ./scripts/screenshots-windows.sh "$scratch/first-start.png" || status=1
 fi
 exit $status
