@@ -2,7 +2,7 @@
 # Cross-builds Veradune for 64-bit Windows into build-win/ (or BUILD_DIR) and packs
 # dist/veradune-VERSION-win64.zip. The libraries come from Debian's source packages, built once
 # into ${VERADUNE_WINDOWS_CACHE:-$HOME/.cache/veradune-windows}; Qt too with --with-qt (about
-# 20 minutes of two cores the first time). Without a Windows Qt in the cache the zip holds only
+# 27 minutes of two cores the first time). Without a Windows Qt in the cache the zip holds only
 # veradune-export.exe, and the script says so.
 #   --no-setup   skip installing the cross compilers and Wine (scripts/setup-windows.sh)
 #   --with-qt    build Qt for Windows first when the cache has none
