@@ -8,6 +8,6 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config \
   libxml2-dev libcurl4-openssl-dev libsqlite3-dev libgtest-dev googletest libbenchmark-dev libcpp-httplib-dev \
-  qt6-base-dev libgl-dev fonts-noto-cjk xvfb xauth \
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-noto-cjk xvfb xauth \
   clang-14 libclang-rt-14-dev llvm-14 \
   dpkg-dev file desktop-file-utils

@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
 
-#include "history/PriceChart.h"
 #include "listview/CellTexts.h"
+#ifdef VERADUNE_PRICE_CHART
+#include "history/PriceChartView.h"
+#endif
 #include "mainframe/MessageBoxes.h"
 #include "mainframe/QtText.h"
 #include "platform/Files.h"
@@ -38,9 +41,6 @@ PriceHistoryDialog::PriceHistoryDialog(const PriceHistory& history, std::string 
         connect(m_cities[i], &QCheckBox::toggled, this, &PriceHistoryDialog::Refresh);
         checks->addWidget(m_cities[i], i / kChecksPerRow, i % kChecksPerRow);
     }
-    m_chart = new PriceChart(this);
-    m_chart->setObjectName(QStringLiteral("historyChart"));
-    m_chart->setMinimumSize(720, 340);
     m_table = new QTableWidget(0, 5, this);
     m_table->setObjectName(QStringLiteral("historyTable"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("日時"), QStringLiteral("最安値"),
@@ -51,20 +51,23 @@ PriceHistoryDialog::PriceHistoryDialog(const PriceHistory& history, std::string 
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_table->setMinimumHeight(150);
 
-    auto* save = new QPushButton(QStringLiteral("画像として保存(&S)..."), this);
-    save->setObjectName(QStringLiteral("saveChartButton"));
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
     close->setObjectName(QStringLiteral("closeButton"));
-    connect(save, &QPushButton::clicked, this, &PriceHistoryDialog::SaveChart);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(checks);
+#ifdef VERADUNE_PRICE_CHART
+    m_chart = new PriceChartView(this);
     layout->addWidget(m_chart, 3);
+    auto* save = new QPushButton(QStringLiteral("画像として保存(&S)..."), this);
+    save->setObjectName(QStringLiteral("saveChartButton"));
+    connect(save, &QPushButton::clicked, this, &PriceHistoryDialog::SaveChart);
+    buttons->addWidget(save);
+#endif
+    buttons->addWidget(close);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
     Refresh();
@@ -89,9 +92,12 @@ void PriceHistoryDialog::Refresh() {
         }
     }
 
-    m_chart->SetPoints(ToQString(m_productName), m_points);
+#ifdef VERADUNE_PRICE_CHART
+    m_chart->Show(ToQString(m_productName), m_points);
+#endif
 }
 
+#ifdef VERADUNE_PRICE_CHART
 void PriceHistoryDialog::SaveChart() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("画像として保存"),
                                                       QString(), QStringLiteral("PNG (*.png)"));
@@ -105,3 +111,4 @@ void PriceHistoryDialog::SaveChart() {
                                        &error))
         TellNotSaved(this, path, QString::fromLocal8Bit(std::strerror(error)));
 }
+#endif
