@@ -2,21 +2,23 @@
 # Cross-builds Veradune for 64-bit Windows into build-win/ (or BUILD_DIR) and packs
 # dist/veradune-VERSION-win64.zip. The libraries come from Debian's source packages, built once
 # into ${VERADUNE_WINDOWS_CACHE:-$HOME/.cache/veradune-windows}; Qt too with --with-qt (about
-# 20 minutes of two cores the first time). Without a Windows Qt in the cache the zip holds only
+# 27 minutes of two cores the first time). Without a Windows Qt in the cache the zip holds only
 # veradune-export.exe, and the script says so.
 #   --no-setup   skip installing the cross compilers and Wine (scripts/setup-windows.sh)
 #   --with-qt    build Qt for Windows first when the cache has none
+#   --without-qt build without the desktop program even when the cache has a Windows Qt
 #   --no-zip     build only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-setup=1 with_qt=0 zip=1
+setup=1 with_qt=0 without_qt=0 zip=1
 for arg in "$@"; do
   case $arg in
     --no-setup) setup=0 ;;
     --with-qt) with_qt=1 ;;
+    --without-qt) without_qt=1 ;;
     --no-zip) zip=0 ;;
-    *) echo "usage: $0 [--no-setup] [--with-qt] [--no-zip]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--no-setup] [--with-qt|--without-qt] [--no-zip]" >&2; exit 2 ;;
   esac
 done
 [ $setup = 1 ] && ./scripts/setup-windows.sh
@@ -27,6 +29,8 @@ prefixes=$(./scripts/windows-deps.sh | tail -n1)
 qt_prefix=
 if [ $with_qt = 1 ]; then
   qt_prefix=$(./scripts/windows-qt.sh | tail -n1)
+elif [ $without_qt = 1 ]; then
+  qt_prefix=
 else
   qt_prefix=$(./scripts/windows-qt.sh --print-if-built | tail -n1)
 fi

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what the Windows build needs: Debian's mingw-w64 cross compilers, Wine to run what they
-# build, and a deb-src entry for the distribution's own archive, from which every Windows dependency
-# is built. Kept apart from scripts/setup.sh so that the Linux build stays lean.
+# Installs what the Windows build needs: Debian's mingw-w64 cross compilers, Wine to run what
+# they build (with the Noto CJK fonts for its Japanese, and the stand-in portal's HTTP library
+# for the desktop program's first start), and a deb-src entry for the distribution's own
+# archive, from which every Windows dependency is built. Kept apart from scripts/setup.sh so
+# that the Linux build stays lean.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
@@ -16,7 +18,8 @@ if [ ! -f "$src_list" ]; then
 fi
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 wine zip xvfb xauth dpkg-dev cmake pkg-config ninja-build)
+  wine64 wine zip xvfb xauth dpkg-dev cmake pkg-config ninja-build
+  libcpp-httplib-dev fonts-noto-cjk)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

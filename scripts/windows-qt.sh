@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Qt's Core, Gui and Widgets for 64-bit Windows from Debian's qt6-base source
 # package into ${VERADUNE_WINDOWS_CACHE:-$HOME/.cache/veradune-windows}/qt6-base-<version>/,
-# once; the host's Qt of the same version supplies moc, rcc and uic. About 20 minutes of two cores.
+# once; the host's Qt of the same version supplies moc, rcc and uic. About 27 minutes of two cores.
 # Prints the install prefix on the last line of standard output.
 #   --print-if-built   build nothing; print the prefix only when it is complete
 set -euo pipefail

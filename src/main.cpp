@@ -23,6 +23,7 @@ int main(int argc, char* argv[]) {
         std::cout << ProgramUsage() << "\n\n" << ProgramHelp();
         return 0;
     }
+    UseJapaneseUiFont();
     QApplication::setWindowIcon(ProgramIcon());
     // Lets a Wayland desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("veradune"));

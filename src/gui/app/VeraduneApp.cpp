@@ -7,6 +7,7 @@
 #include "app/AboutDialog.h"
 #include "app/TerminationWatcher.h"
 #include "mainframe/CMainFrame.h"
+#include "platform/UiFonts.h"
 
 namespace {
 
@@ -25,6 +26,16 @@ void CloseForTermination(CMainFrame& frame) {
 }
 
 }  // namespace
+
+void UseJapaneseUiFont() {
+    QStringList families;
+    for (const std::string& family : platform::JapaneseUiFontFamilies())
+        families.append(QString::fromStdString(family));
+    if (families.isEmpty()) return;
+    QFont font = QApplication::font();
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
 
 QString VersionText() {
     return QStringLiteral("Veradune ver1.0.0.1");

@@ -6,6 +6,10 @@
 
 class CMainFrame;
 
+// The application's font becomes the system's Japanese UI font, where the platform
+// names one; the size stays the system's.
+void UseJapaneseUiFont();
+
 // "Veradune ver1.0.0.1": the main window's caption and the about box's version line.
 QString VersionText();
 

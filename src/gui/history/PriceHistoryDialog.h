@@ -8,7 +8,7 @@
 #include "shopdata/FixedTables.h"
 
 class QCheckBox;
-class QChartView;
+class PriceChartView;
 class QTableWidget;
 
 // How one product's price moved over the recorded downloads: the lowest and the
@@ -31,7 +31,7 @@ private:
     const PriceHistory& m_history;
     const std::string m_productName;
     std::array<QCheckBox*, kCityCount> m_cities{};
-    QChartView* m_chart;
+    PriceChartView* m_chart = nullptr;  // none where Qt Charts is missing
     QTableWidget* m_table;
     std::vector<HistoryPoint> m_points;
 };

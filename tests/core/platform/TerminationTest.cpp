@@ -25,10 +25,11 @@ struct Request {
 bool PressCtrlC() {
     return GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
 }
-// What Windows sends every top-level window when the player logs off.
+// What Windows sends every top-level window when the player logs off. Wine's first window
+// in a fresh prefix can take seconds on a busy machine.
 bool LogOff() {
     HWND window = nullptr;
-    for (int i = 0; i < 500 && window == nullptr; ++i) {
+    for (int i = 0; i < 2000 && window == nullptr; ++i) {
         window = FindWindowW(L"VeraduneSessionEnd", nullptr);
         if (window == nullptr) Sleep(10);
     }

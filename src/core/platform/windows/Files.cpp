@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 // <windows.h> names its A/W pairs by macro; these are this file's own functions.
@@ -169,6 +170,15 @@ std::vector<std::string> ListFiles(const std::string& folder) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
+}
+
+bool RenameFile(const std::string& from, const std::string& to, std::string* failureReason) {
+    const std::wstring wideFrom = Wide(from), wideTo = Wide(to);
+    if (!wideFrom.empty() && !wideTo.empty() &&
+        MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    if (failureReason != nullptr) *failureReason = std::strerror(ErrnoFor(GetLastError()));
+    return false;
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to) {
