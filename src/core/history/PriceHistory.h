@@ -11,6 +11,7 @@
 #include "shopdata/ProductRecord.h"
 
 struct HistoryOpening;
+struct OfferTable;
 
 // One download's figures for one product in the chosen cities.
 struct HistoryPoint {
@@ -48,6 +49,8 @@ public:
     // disk, a read-only file) the earlier records stay as they were, the store
     // stays usable and `failureReason`, when given, says why.
     bool Record(const std::vector<ProductRecord>& offers, std::string_view time,
+                std::string* failureReason = nullptr);
+    bool Record(const OfferTable& offers, std::string_view time,
                 std::string* failureReason = nullptr);
 
     // Whether no download has been recorded yet; false when that cannot be read, so
