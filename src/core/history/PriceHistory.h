@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "history/ChangeMarks.h"
 #include "history/SqliteStatement.h"
 #include "platform/Clock.h"
 #include "shopdata/FixedTables.h"
@@ -57,9 +58,12 @@ public:
     // that a store in trouble is not given a second first record.
     bool IsEmpty() const;
 
+    // What the latest recorded download added or repriced since the one before it;
+    // none when that cannot be read.
+    std::optional<ChangeMarks> ReadChangeMarks(std::string* failureReason = nullptr) const;
     // Sets `change` and `previousPrice` of the latest recorded download's offers,
-    // passed in any order, from the download before it. An offer that is not in the
-    // latest download gets no mark.
+    // passed in any order, from the download before it (ChangeMarks::MarkOffers).
+    // An offer that is not in the latest download with all its values gets no mark.
     bool MarkChanges(std::vector<ProductRecord>& offers,
                      std::string* failureReason = nullptr) const;
 
