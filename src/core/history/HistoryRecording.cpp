@@ -195,13 +195,20 @@ bool PriceHistory::Record(const std::vector<ProductRecord>& offers, std::string_
 bool PriceHistory::Record(const OfferTable& offers, std::string_view time,
                           std::string* failureReason) {
     sqlite3* db = m_db.get();
+    // While it records, the cache holds a server's live offers at once (64 MB at
+    // most), so that the record reads each page once; the other queries read a
+    // page or two at a time, and the memory goes back to the program after.
+    Execute(db, "PRAGMA cache_size = -65536");
     // One transaction per download: a kill or a full disk costs at most this one.
-    if (Execute(db, "BEGIN IMMEDIATE") && RecordDownload(db, offers, time) && Execute(db, "COMMIT"))
-        return true;
-    if (failureReason != nullptr) *failureReason = FailureText(db);
-    // SQLite may already have rolled back on its own, after a full disk for one.
-    if (InTransaction(db)) Execute(db, "ROLLBACK");
-    return false;
+    const bool recorded = Execute(db, "BEGIN IMMEDIATE") && RecordDownload(db, offers, time) &&
+                          Execute(db, "COMMIT");
+    if (!recorded) {
+        if (failureReason != nullptr) *failureReason = FailureText(db);
+        // SQLite may already have rolled back on its own, after a full disk for one.
+        if (InTransaction(db)) Execute(db, "ROLLBACK");
+    }
+    Execute(db, "PRAGMA cache_size = -2000; PRAGMA shrink_memory");
+    return recorded;
 }
 
 bool PriceHistory::IsEmpty() const {
