@@ -17,7 +17,6 @@
 #include "config/DownloadSettings.h"
 #include "config/DownloadSettingsDialog.h"
 #include "history/GoneOffersDialog.h"
-#include "history/OfferTable.h"
 #include "history/PriceHistoryDialog.h"
 #include "listview/CityFilterDialog.h"
 #include "listview/ProductListCtrl.h"
@@ -104,18 +103,22 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
     if (download) m_config.lastUpdate = std::move(outcome.lastUpdate);
     // Every download is recorded; the saved pages once, when the history is new, so
     // that it starts with what the player already has. That first record marks
-    // nothing, so the list need not wait for it.
+    // nothing, so the list need not wait for it. It takes the pages' order, which
+    // the list's sort loses.
+    std::optional<OfferTable> firstRecord;
     if (m_history && download) {
         std::string reason;
         if (!m_history->Record(outcome.products, m_config.lastUpdate, &reason))
             messages.append(QStringLiteral("価格の履歴を記録できませんでした（%1）")
                                 .arg(QString::fromStdString(reason)));
     } else if (m_history && m_history->IsEmpty() && !outcome.products.empty()) {
-        StartFirstRecord(outcome.products);
+        firstRecord = MakeOfferTable(outcome.products);
     }
-    if (m_history && !download && m_marksAtStart)
+    // The marks read at the start still hold for the saved pages; a download's
+    // are read again.
+    if (m_history && !firstRecord && !download && m_marksAtStart)
         m_marksAtStart->MarkOffers(outcome.products);
-    else if (m_history)
+    else if (m_history && !firstRecord)
         m_history->MarkChanges(outcome.products);
     m_marksAtStart.reset();
     if (download || !messages.isEmpty()) emit messageChanged(messages.join(QStringLiteral("　")));
@@ -124,6 +127,8 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
     // never paints rows of the old table.
     m_list->Model().SetProducts(std::move(outcome.products));
     emit filterRequested();
+    // Started after the sort, so that the memory of the two never adds up.
+    if (firstRecord) StartFirstRecord(std::move(*firstRecord));
 }
 
 // Opening the store reads every page of it, and the marks of a start read the
@@ -154,13 +159,13 @@ void CVeraduneView::TakeOpenedHistory() {
     m_marksAtStart = std::move(opened.marks);
 }
 
-void CVeraduneView::StartFirstRecord(const std::vector<ProductRecord>& products) {
+void CVeraduneView::StartFirstRecord(OfferTable offers) {
     emit historyRecording(true);
     emit messageChanged(QStringLiteral("価格の履歴を記録中です..."));
     // The view outlives the record: its destructor waits for it, and a call queued
     // to a view that has gone is dropped.
     m_firstRecord = std::make_unique<BackgroundTask<FirstRecord>>(
-        [record = FirstRecord{std::move(*m_history)}, offers = MakeOfferTable(products),
+        [record = FirstRecord{std::move(*m_history)}, offers = std::move(offers),
          time = m_config.lastUpdate]() mutable {
             record.recorded = record.history.Record(offers, time, &record.failureReason);
             return std::move(record);

@@ -5,6 +5,7 @@
 
 #include "app/ProgramContext.h"
 #include "history/BackgroundTask.h"
+#include "history/OfferTable.h"
 #include "history/PriceHistory.h"
 #include "listview/FilterRules.h"
 #include "listview/ProductList.h"
@@ -83,7 +84,7 @@ private:
     void StartOpeningHistory();
     // Waits for the opening, if one runs, and tells what it had to set aside.
     void TakeOpenedHistory();
-    void StartFirstRecord(const std::vector<ProductRecord>& products);
+    void StartFirstRecord(OfferTable offers);
     // Waits for the first record, if one runs, takes the history back and says
     // how the record went.
     void FinishFirstRecord();
