@@ -48,8 +48,6 @@ CVeraduneView::CVeraduneView(ConfigStore& config, const ProgramContext& context,
     connect(m_list, &QAbstractItemView::doubleClicked, this, &CVeraduneView::ShowPriceHistory);
 }
 
-CVeraduneView::~CVeraduneView() = default;
-
 void CVeraduneView::Start() {
     m_list->SetRowHeight(m_config.rowHeight);
     FitColumnWidths();

@@ -21,7 +21,6 @@ class CVeraduneView : public QWidget {
     Q_OBJECT
 public:
     CVeraduneView(ConfigStore& config, const ProgramContext& context, QWidget* parent);
-    ~CVeraduneView() override;
 
     const ProductList& Products() const { return m_products; }
 
