@@ -151,14 +151,14 @@ std::vector<std::uint32_t> Occurrences(const OfferTable& table) {
 }
 
 // Everything of one download, inside the caller's transaction.
-bool RecordDownload(sqlite3* db, const OfferTable& table, std::string_view time) {
+bool RecordDownload(sqlite3* db, const OfferTable& table, std::string_view time, bool first) {
     std::array<std::vector<std::int64_t>, 4> ids;
     constexpr const char* kTables[] = {"product_name", "category_name", "company_name",
                                        "city_name"};
     for (size_t column = 0; column < ids.size(); ++column)
         if (!StoreIds(db, kTables[column], table.names[column], ids[column])) return false;
     LiveOffers live;
-    live.reserve(table.offers.size());
+    if (!first) live.reserve(table.offers.size());
     DownloadWriter writer(db);
     if (!LoadLiveOffers(db, live) || !writer.Begin(time)) return false;
 
@@ -195,13 +195,15 @@ bool PriceHistory::Record(const std::vector<ProductRecord>& offers, std::string_
 bool PriceHistory::Record(const OfferTable& offers, std::string_view time,
                           std::string* failureReason) {
     sqlite3* db = m_db.get();
-    // While it records, the cache holds a server's live offers at once (64 MB at
-    // most), so that the record reads each page once; the other queries read a
-    // page or two at a time, and the memory goes back to the program after.
-    Execute(db, "PRAGMA cache_size = -65536");
+    // A record after the first reads the live offers and updates them in place:
+    // then the cache holds them at once (64 MB at most), so that each page is read
+    // once. The first record only appends, and the other queries read a page or two
+    // at a time; the memory goes back to the program after.
+    const bool first = IsEmpty();
+    if (!first) Execute(db, "PRAGMA cache_size = -65536");
     // One transaction per download: a kill or a full disk costs at most this one.
-    const bool recorded = Execute(db, "BEGIN IMMEDIATE") && RecordDownload(db, offers, time) &&
-                          Execute(db, "COMMIT");
+    const bool recorded = Execute(db, "BEGIN IMMEDIATE") &&
+                          RecordDownload(db, offers, time, first) && Execute(db, "COMMIT");
     if (!recorded) {
         if (failureReason != nullptr) *failureReason = FailureText(db);
         // SQLite may already have rolled back on its own, after a full disk for one.
