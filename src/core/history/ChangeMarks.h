@@ -1,5 +1,4 @@
 #pragma once
-#include <array>
 #include <map>
 #include <string>
 #include <utility>
@@ -13,9 +12,13 @@
 class ChangeMarks {
 public:
     struct Marked {
+        int price = 0;
+        int stock = 0;
+        int durability = 0;
+        int attack = 0;
+        int defense = 0;
         std::string productName;
         std::string category;
-        std::array<int, 5> values{};  // stock, price, durability, attack, defense
         OfferChange change = OfferChange::Unchanged;
         int previousPrice = -1;
         bool claimed = false;

@@ -23,7 +23,7 @@ std::optional<LatestDownloads> ReadLatestDownloads(sqlite3* db) {
 bool ReadMarkedOffers(sqlite3* db, std::int64_t latest, ChangeMarks& marks) {
     SqliteStatement query(db, R"sql(
         SELECT c.name, t.name, p.name, g.name,
-               o.stock, o.price, o.durability, o.attack, o.defense, o.appeared = ?1, e.price
+               o.price, o.stock, o.durability, o.attack, o.defense, o.appeared = ?1, e.price
         FROM offer o
         CROSS JOIN company_name c ON c.id = o.company
         CROSS JOIN city_name t ON t.id = o.city
@@ -33,14 +33,15 @@ bool ReadMarkedOffers(sqlite3* db, std::int64_t latest, ChangeMarks& marks) {
         WHERE o.gone IS NULL AND o.changed = ?1)sql");
     query.Bind(1, latest);
     while (query.Step()) {
-        ChangeMarks::Marked offer{query.Bytes(2), query.Bytes(3)};
-        for (int i = 0; i < 5; ++i) offer.values[i] = static_cast<int>(query.Integer(i + 4));
-        const int price = offer.values[1];
+        const auto number = [&](int column) { return static_cast<int>(query.Integer(column)); };
+        ChangeMarks::Marked offer{number(4), number(5),      number(6),     number(7),
+                                  number(8), query.Bytes(2), query.Bytes(3)};
         if (query.Integer(9) != 0) {
             offer.change = OfferChange::New;
-        } else if (!query.IsNull(10) && query.Integer(10) != price) {
-            offer.previousPrice = static_cast<int>(query.Integer(10));
-            offer.change = price < offer.previousPrice ? OfferChange::Cheaper : OfferChange::Dearer;
+        } else if (!query.IsNull(10) && number(10) != offer.price) {
+            offer.previousPrice = number(10);
+            offer.change =
+                offer.price < offer.previousPrice ? OfferChange::Cheaper : OfferChange::Dearer;
         } else {
             continue;  // only its stock or details moved
         }
