@@ -29,7 +29,7 @@ public:
     // Sets `change` and `previousPrice` of the offers, passed in any order: each
     // gets the mark of a marked offer of its shop with all values equal, each
     // marked offer marking one offer, so that among a shop's duplicates the values
-    // tell which is which. The others are Unchanged.
+    // tell which is which. The others are Unchanged. Once per set of marks.
     void MarkOffers(std::vector<ProductRecord>& offers);
 
 private:
