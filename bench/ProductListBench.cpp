@@ -7,11 +7,11 @@
 //   veradune-pagegen --seed 1 --shops 5000 --products 200 FOLDER   (about 1,000,000 products)
 //   veradune-bench-list FOLDER [RUNS]
 
+#include <malloc.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
-#include <malloc.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
