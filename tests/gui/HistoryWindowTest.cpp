@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 #include <filesystem>
 
 #include "GuiTestSupport.h"
@@ -105,7 +107,14 @@ TEST_F(HistoryWindowTest, SavedPagesStartTheHistoryOnceAndABadFileIsSetAside) {
         told.append(static_cast<QMessageBox&>(box).text());
         box.accept();
     };
-    for (int start = 0; start < 2; ++start) InitInstance(m_context)->close();
+    for (int start = 0; start < 2; ++start) {
+        const auto frame = InitInstance(m_context);
+        // The saved pages are recorded behind the list; the chart waits for them.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return frame->findChild<QAction*>("priceHistoryAction")->isEnabled(); }));
+        EXPECT_EQ(frame->statusBar()->currentMessage(), " ");
+        frame->close();
+    }
 
     ASSERT_EQ(told.size(), 1) << "the bad file is set aside once";
     EXPECT_TRUE(told[0].startsWith(QStringLiteral("価格の履歴 ")));

@@ -29,10 +29,8 @@ SqliteConnection Connect(const std::string& path, std::string& failureReason) {
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, kBusyWaitMilliseconds);
     // Commits need not wait for the disk: with the write-ahead log a power cut may
-    // cost the latest downloads' records, but never the file. The cache holds a
-    // server's live offers at once (64 MB at most), so that a record reads each
-    // page once.
-    Execute(raw, "PRAGMA synchronous = NORMAL; PRAGMA cache_size = -65536");
+    // cost the latest downloads' records, but never the file.
+    Execute(raw, "PRAGMA synchronous = NORMAL");
     return db;
 }
 

@@ -1,27 +1,7 @@
-#include <algorithm>
-#include <array>
-#include <unordered_map>
-
-#include "history/IdKey.h"
-#include "history/NameIds.h"
+#include "history/ChangeMarks.h"
 #include "history/PriceHistory.h"
 
 namespace {
-
-// Product, company and city ids.
-using Place = IdKey<3>;
-// Category id, stock, price, durability, attack, defense.
-using Values = std::array<std::int64_t, 6>;
-
-// An offer of the latest download as recorded, with its mark.
-struct MarkedOffer {
-    Values values{};
-    OfferChange change = OfferChange::Unchanged;
-    int previousPrice = -1;
-    bool claimed = false;
-};
-
-using MarkedOffers = std::unordered_map<Place, std::vector<MarkedOffer>, IdKeyHash>;
 
 // The ids of the latest two downloads; 0 where there is none.
 struct LatestDownloads {
@@ -38,82 +18,36 @@ std::optional<LatestDownloads> ReadLatestDownloads(sqlite3* db) {
     return downloads;
 }
 
-bool ReadMarkedOffers(sqlite3* db, std::int64_t latest, MarkedOffers& marked) {
-    // An offer has earlier values until the latest download only when that download
-    // changed it; the test of `changed` spares the look-up for all the others.
+// Only the offers that appeared or changed in the latest download can carry a
+// mark, a few in a hundred: the rest of the table is never read into memory.
+bool ReadMarkedOffers(sqlite3* db, std::int64_t latest, ChangeMarks& marks) {
     SqliteStatement query(db, R"sql(
-        SELECT o.product, o.company, o.city,
-               o.category, o.stock, o.price, o.durability, o.attack, o.defense,
-               o.appeared = ?1, e.price
-        FROM offer o LEFT JOIN earlier_values e
-            ON o.changed = ?1 AND e.offer = o.id AND e.until = ?1
-        WHERE o.gone IS NULL)sql");
+        SELECT c.name, t.name, p.name, g.name,
+               o.price, o.stock, o.durability, o.attack, o.defense, o.appeared = ?1, e.price
+        FROM offer o
+        CROSS JOIN company_name c ON c.id = o.company
+        CROSS JOIN city_name t ON t.id = o.city
+        CROSS JOIN product_name p ON p.id = o.product
+        CROSS JOIN category_name g ON g.id = o.category
+        LEFT JOIN earlier_values e ON e.offer = o.id AND e.until = ?1
+        WHERE o.gone IS NULL AND o.changed = ?1)sql");
     query.Bind(1, latest);
     while (query.Step()) {
-        MarkedOffer& offer =
-            marked[{query.Integer(0), query.Integer(1), query.Integer(2)}].emplace_back();
-        for (int i = 0; i < 6; ++i) offer.values[i] = query.Integer(i + 3);
-        const int price = static_cast<int>(offer.values[2]);
-        const int before = query.IsNull(10) ? price : static_cast<int>(query.Integer(10));
+        const auto number = [&](int column) { return static_cast<int>(query.Integer(column)); };
+        ChangeMarks::Marked offer{number(4), number(5),      number(6),     number(7),
+                                  number(8), query.Bytes(2), query.Bytes(3)};
         if (query.Integer(9) != 0) {
             offer.change = OfferChange::New;
-        } else if (before != price) {
-            offer.change = price < before ? OfferChange::Cheaper : OfferChange::Dearer;
-            offer.previousPrice = before;
+        } else if (!query.IsNull(10) && number(10) != offer.price) {
+            offer.previousPrice = number(10);
+            offer.change =
+                offer.price < offer.previousPrice ? OfferChange::Cheaper : OfferChange::Dearer;
+        } else {
+            continue;  // only its stock or details moved
         }
+        marks.Add(query.Bytes(0), query.Bytes(1), std::move(offer));
     }
     return !query.Failed();
-}
-
-// Where an offer passed in goes among the recorded ones.
-struct Lookup {
-    ProductRecord* offer;
-    std::vector<MarkedOffer>* candidates;
-    Values values;
-};
-
-// Gives each offer the marks of a recorded offer with the same product, company
-// and city, preferring one whose values are all equal: the offers come in any
-// order, so among a shop's duplicates only the values tell which is which.
-void CopyMarks(const std::array<NameIds, 4>& names, MarkedOffers& marked,
-               std::vector<ProductRecord>& offers) {
-    const auto& [products, categories, companies, cities] = names;
-    std::vector<Lookup> unmatched;
-    for (ProductRecord& offer : offers) {
-        const auto product = products.Find(offer.productName);
-        const auto company = companies.Find(offer.companyName);
-        const auto city = cities.Find(offer.cityName);
-        if (!product || !company || !city) continue;
-        const auto group = marked.find({*product, *company, *city});
-        if (group == marked.end()) continue;
-        const Values values{categories.Find(offer.category).value_or(0),
-                            offer.stock,
-                            offer.price,
-                            offer.durability,
-                            offer.attack,
-                            offer.defense};
-        unmatched.push_back({&offer, &group->second, values});
-    }
-    const auto claim = [](Lookup& lookup, MarkedOffer& recorded) {
-        recorded.claimed = true;
-        lookup.offer->change = recorded.change;
-        lookup.offer->previousPrice = recorded.previousPrice;
-        lookup.candidates = nullptr;
-    };
-    for (Lookup& lookup : unmatched)
-        for (MarkedOffer& recorded : *lookup.candidates)
-            if (!recorded.claimed && recorded.values == lookup.values) {
-                claim(lookup, recorded);
-                break;
-            }
-    for (Lookup& lookup : unmatched) {
-        if (lookup.candidates == nullptr) continue;
-        for (MarkedOffer& recorded : *lookup.candidates)
-            if (!recorded.claimed) {
-                claim(lookup, recorded);
-                break;
-            }
-    }
 }
 
 void SetFailure(std::string* failureReason, sqlite3* db) {
@@ -122,29 +56,28 @@ void SetFailure(std::string* failureReason, sqlite3* db) {
 
 }  // namespace
 
+std::optional<ChangeMarks> PriceHistory::ReadChangeMarks(std::string* failureReason) const {
+    sqlite3* db = m_db.get();
+    const auto downloads = ReadLatestDownloads(db);
+    ChangeMarks marks;
+    // A single download has nothing before it to compare with: nothing is marked.
+    if (downloads && (downloads->previous == 0 || ReadMarkedOffers(db, downloads->latest, marks)))
+        return marks;
+    SetFailure(failureReason, db);
+    return std::nullopt;
+}
+
 bool PriceHistory::MarkChanges(std::vector<ProductRecord>& offers,
                                std::string* failureReason) const {
-    sqlite3* db = m_db.get();
-    for (ProductRecord& offer : offers) {
-        offer.change = OfferChange::Unchanged;
-        offer.previousPrice = -1;
-    }
-    const auto downloads = ReadLatestDownloads(db);
-    if (!downloads) {
-        SetFailure(failureReason, db);
+    std::optional<ChangeMarks> marks = ReadChangeMarks(failureReason);
+    if (!marks) {
+        for (ProductRecord& offer : offers) {
+            offer.change = OfferChange::Unchanged;
+            offer.previousPrice = -1;
+        }
         return false;
     }
-    // A single download has nothing before it to compare with: all stay Unchanged.
-    if (downloads->previous == 0) return true;
-    const std::array<NameIds, 4> names{NameIds(db, "product_name"), NameIds(db, "category_name"),
-                                       NameIds(db, "company_name"), NameIds(db, "city_name")};
-    MarkedOffers marked;
-    if (!std::all_of(names.begin(), names.end(), [](const NameIds& n) { return n.Loaded(); }) ||
-        !ReadMarkedOffers(db, downloads->latest, marked)) {
-        SetFailure(failureReason, db);
-        return false;
-    }
-    CopyMarks(names, marked, offers);
+    marks->MarkOffers(offers);
     return true;
 }
 

@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <array>
+#include <tuple>
 #include <unordered_map>
 
 #include "history/IdKey.h"
 #include "history/NameIds.h"
+#include "history/OfferTable.h"
 #include "history/PriceHistory.h"
 
 namespace {
@@ -113,31 +116,62 @@ private:
     SqliteStatement m_markGone{m_db, "UPDATE offer SET gone = ?2 WHERE id = ?1"};
 };
 
-// Everything of one download, inside the caller's transaction.
-bool RecordDownload(sqlite3* db, const std::vector<ProductRecord>& offers, std::string_view time) {
-    NameIds products(db, "product_name");
-    NameIds categories(db, "category_name");
-    NameIds companies(db, "company_name");
-    NameIds cities(db, "city_name");
-    LiveOffers live;
-    live.reserve(offers.size());
-    DownloadWriter writer(db);
-    if (!products.Loaded() || !categories.Loaded() || !companies.Loaded() || !cities.Loaded() ||
-        !LoadLiveOffers(db, live) || !writer.Begin(time))
-        return false;
+// The store's id of every name of one column of the table, added when new.
+bool StoreIds(sqlite3* db, const char* table, const std::vector<std::string>& names,
+              std::vector<std::int64_t>& ids) {
+    NameIds known(db, table);
+    if (!known.Loaded()) return false;
+    ids.reserve(names.size());
+    for (const std::string& name : names) {
+        const auto id = known.Id(name);
+        if (!id) return false;
+        ids.push_back(*id);
+    }
+    return true;
+}
 
-    std::unordered_map<OfferKey, std::int64_t, IdKeyHash> occurrences;
-    occurrences.reserve(offers.size());
-    for (const ProductRecord& offer : offers) {
-        const auto product = products.Id(offer.productName);
-        const auto category = categories.Id(offer.category);
-        const auto company = companies.Id(offer.companyName);
-        const auto city = cities.Id(offer.cityName);
-        if (!product || !category || !company || !city) return false;
-        OfferKey key{*product, *company, *city, 0};
-        key[3] = occurrences[key]++;
+// Each offer's place among the offers before it with the same product, company
+// and city: the offers sorted by those three and their position number them.
+std::vector<std::uint32_t> Occurrences(const OfferTable& table) {
+    const auto place = [&](std::uint32_t i) {
+        const auto& names = table.offers[i].names;
+        return std::tuple{names[OfferTable::Product], names[OfferTable::Company],
+                          names[OfferTable::City]};
+    };
+    std::vector<std::uint32_t> order(table.offers.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return std::tuple{place(a), a} < std::tuple{place(b), b};
+    });
+    std::vector<std::uint32_t> occurrences(order.size());
+    for (size_t n = 1; n < order.size(); ++n)
+        if (place(order[n]) == place(order[n - 1]))
+            occurrences[order[n]] = occurrences[order[n - 1]] + 1;
+    return occurrences;
+}
+
+// Everything of one download, inside the caller's transaction.
+bool RecordDownload(sqlite3* db, const OfferTable& table, std::string_view time, bool first) {
+    std::array<std::vector<std::int64_t>, 4> ids;
+    constexpr const char* kTables[] = {"product_name", "category_name", "company_name",
+                                       "city_name"};
+    for (size_t column = 0; column < ids.size(); ++column)
+        if (!StoreIds(db, kTables[column], table.names[column], ids[column])) return false;
+    LiveOffers live;
+    if (!first) live.reserve(table.offers.size());
+    DownloadWriter writer(db);
+    if (!LoadLiveOffers(db, live) || !writer.Begin(time)) return false;
+
+    const std::vector<std::uint32_t> occurrences = Occurrences(table);
+    for (size_t i = 0; i < table.offers.size(); ++i) {
+        const OfferTable::Offer& offer = table.offers[i];
+        const auto id = [&](OfferTable::Column column) { return ids[column][offer.names[column]]; };
+        const OfferKey key{id(OfferTable::Product), id(OfferTable::Company), id(OfferTable::City),
+                           occurrences[i]};
         const OfferValues values{
-            {*category, offer.durability, offer.attack, offer.defense}, offer.price, offer.stock};
+            {id(OfferTable::Category), offer.durability, offer.attack, offer.defense},
+            offer.price,
+            offer.stock};
         const auto found = live.find(key);
         if (found == live.end()) {
             if (!writer.AddOffer(key, values)) return false;
@@ -155,14 +189,28 @@ bool RecordDownload(sqlite3* db, const std::vector<ProductRecord>& offers, std::
 
 bool PriceHistory::Record(const std::vector<ProductRecord>& offers, std::string_view time,
                           std::string* failureReason) {
+    return Record(MakeOfferTable(offers), time, failureReason);
+}
+
+bool PriceHistory::Record(const OfferTable& offers, std::string_view time,
+                          std::string* failureReason) {
     sqlite3* db = m_db.get();
+    // A record after the first reads the live offers and updates them in place:
+    // then the cache holds them at once (64 MB at most), so that each page is read
+    // once. The first record only appends, and the other queries read a page or two
+    // at a time; the memory goes back to the program after.
+    const bool first = IsEmpty();
+    if (!first) Execute(db, "PRAGMA cache_size = -65536");
     // One transaction per download: a kill or a full disk costs at most this one.
-    if (Execute(db, "BEGIN IMMEDIATE") && RecordDownload(db, offers, time) && Execute(db, "COMMIT"))
-        return true;
-    if (failureReason != nullptr) *failureReason = FailureText(db);
-    // SQLite may already have rolled back on its own, after a full disk for one.
-    if (InTransaction(db)) Execute(db, "ROLLBACK");
-    return false;
+    const bool recorded = Execute(db, "BEGIN IMMEDIATE") &&
+                          RecordDownload(db, offers, time, first) && Execute(db, "COMMIT");
+    if (!recorded) {
+        if (failureReason != nullptr) *failureReason = FailureText(db);
+        // SQLite may already have rolled back on its own, after a full disk for one.
+        if (InTransaction(db)) Execute(db, "ROLLBACK");
+    }
+    Execute(db, "PRAGMA cache_size = -2000; PRAGMA shrink_memory");
+    return recorded;
 }
 
 bool PriceHistory::IsEmpty() const {

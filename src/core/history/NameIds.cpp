@@ -7,14 +7,8 @@ NameIds::NameIds(sqlite3* db, const std::string& table)
     m_loaded = !all.Failed();
 }
 
-std::optional<std::int64_t> NameIds::Find(std::string_view name) const {
-    const auto found = m_ids.find(name);
-    if (found == m_ids.end()) return std::nullopt;
-    return found->second;
-}
-
 std::optional<std::int64_t> NameIds::Id(std::string_view name) {
-    if (const auto known = Find(name)) return known;
+    if (const auto known = m_ids.find(name); known != m_ids.end()) return known->second;
     m_insert.BindBytes(1, name);
     if (!m_insert.Run()) return std::nullopt;
     const std::int64_t id = LastInsertId(m_db);

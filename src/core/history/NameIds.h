@@ -17,8 +17,6 @@ public:
     bool Loaded() const { return m_loaded; }
     // The name's id, adding a new name; none when it could not be added.
     std::optional<std::int64_t> Id(std::string_view name);
-    // The name's id; none when the table does not have the name.
-    std::optional<std::int64_t> Find(std::string_view name) const;
 
 private:
     struct Hash {

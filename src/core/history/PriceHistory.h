@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "history/ChangeMarks.h"
 #include "history/SqliteStatement.h"
 #include "platform/Clock.h"
 #include "shopdata/FixedTables.h"
 #include "shopdata/ProductRecord.h"
 
 struct HistoryOpening;
+struct OfferTable;
 
 // One download's figures for one product in the chosen cities.
 struct HistoryPoint {
@@ -49,14 +51,19 @@ public:
     // stays usable and `failureReason`, when given, says why.
     bool Record(const std::vector<ProductRecord>& offers, std::string_view time,
                 std::string* failureReason = nullptr);
+    bool Record(const OfferTable& offers, std::string_view time,
+                std::string* failureReason = nullptr);
 
     // Whether no download has been recorded yet; false when that cannot be read, so
     // that a store in trouble is not given a second first record.
     bool IsEmpty() const;
 
+    // What the latest recorded download added or repriced since the one before it;
+    // none when that cannot be read.
+    std::optional<ChangeMarks> ReadChangeMarks(std::string* failureReason = nullptr) const;
     // Sets `change` and `previousPrice` of the latest recorded download's offers,
-    // passed in any order, from the download before it. An offer that is not in the
-    // latest download gets no mark.
+    // passed in any order, from the download before it (ChangeMarks::MarkOffers).
+    // An offer that is not in the latest download with all its values gets no mark.
     bool MarkChanges(std::vector<ProductRecord>& offers,
                      std::string* failureReason = nullptr) const;
 

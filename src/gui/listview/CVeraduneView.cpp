@@ -56,7 +56,7 @@ void CVeraduneView::Start() {
     const std::string folder = m_context.folder.DownloadFolder();
     // A download that a crash cut short is finished or thrown away first.
     PageStaging(folder).Recover();
-    OpenHistory();
+    StartOpeningHistory();
     bool download = false;
     if (!platform::PathExists(folder)) {
         platform::CreateDirectory(folder);
@@ -66,6 +66,11 @@ void CVeraduneView::Start() {
 }
 
 void CVeraduneView::RefreshAfterDownload(bool download) {
+    // A download is recorded after the first record. What the opening of the
+    // history has to tell comes before a download's questions, and after a parse
+    // of the saved pages, which the opening runs beside.
+    FinishFirstRecord();
+    if (download) TakeOpenedHistory();
     DownloadRequest request{m_context.folder.DownloadFolder(), m_context.portalHost,
                             DownloadSettingsOf(m_config), download};
     if (download) {
@@ -77,6 +82,7 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
     }
     DownloadDialog dialog(std::move(request), *m_context.clock, this);
     const bool accepted = dialog.exec() == QDialog::Accepted;
+    TakeOpenedHistory();
     const JobResult& result = dialog.Result();
     if (!accepted) {
         // Reading the saved pages again fails silently: there may be none yet.
@@ -94,34 +100,90 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
     m_config.companies = std::move(outcome.companies);
     if (download) m_config.lastUpdate = std::move(outcome.lastUpdate);
     // Every download is recorded; the saved pages once, when the history is new, so
-    // that it starts with what the player already has.
-    if (m_history && (download || (m_history->IsEmpty() && !outcome.products.empty()))) {
+    // that it starts with what the player already has. That first record marks
+    // nothing, so the list need not wait for it. It takes the pages' order, which
+    // the list's sort loses.
+    std::optional<OfferTable> firstRecord;
+    if (m_history && download) {
         std::string reason;
         if (!m_history->Record(outcome.products, m_config.lastUpdate, &reason))
             messages.append(QStringLiteral("価格の履歴を記録できませんでした（%1）")
                                 .arg(QString::fromStdString(reason)));
+    } else if (m_history && m_history->IsEmpty() && !outcome.products.empty()) {
+        firstRecord = MakeOfferTable(outcome.products);
     }
-    if (m_history) m_history->MarkChanges(outcome.products);
+    // The marks read at the start still hold for the saved pages; a download's
+    // are read again.
+    if (m_history && !firstRecord && !download && m_marksAtStart)
+        m_marksAtStart->MarkOffers(outcome.products);
+    else if (m_history && !firstRecord)
+        m_history->MarkChanges(outcome.products);
+    m_marksAtStart.reset();
     if (download || !messages.isEmpty()) emit messageChanged(messages.join(QStringLiteral("　")));
     emit lastUpdateChanged(ToQString(LastUpdateText(m_config.lastUpdate)));
     // No event is handled from here to the end of the filter run, so the list
     // never paints rows of the old table.
     m_list->Model().SetProducts(std::move(outcome.products));
     emit filterRequested();
+    // Started after the sort, so that the memory of the two never adds up.
+    if (firstRecord) StartFirstRecord(std::move(*firstRecord));
+}
+
+// Opening the store reads every page of it, and the marks of a start read the
+// latest download: both run while the saved pages are parsed.
+void CVeraduneView::StartOpeningHistory() {
+    m_opening = std::make_unique<BackgroundTask<OpenedHistory>>(
+        [path = m_context.folder.HistoryPath(), &clock = *m_context.clock] {
+            OpenedHistory opened{PriceHistory::Open(path, clock)};
+            if (opened.opening.history) opened.marks = opened.opening.history->ReadChangeMarks();
+            return opened;
+        });
 }
 
 // A history that cannot be used never stops the program: it is set aside with a
 // word to the player, or the list goes on without change marks.
-void CVeraduneView::OpenHistory() {
-    const std::string path = m_context.folder.HistoryPath();
-    HistoryOpening opening = PriceHistory::Open(path, *m_context.clock);
+void CVeraduneView::TakeOpenedHistory() {
+    if (!m_opening) return;
+    OpenedHistory opened = m_opening->Take();
+    m_opening.reset();
+    HistoryOpening& opening = opened.opening;
     if (!opening.setAsidePath.empty())
-        TellHistorySetAside(this, QString::fromStdString(path),
+        TellHistorySetAside(this, QString::fromStdString(m_context.folder.HistoryPath()),
                             QString::fromStdString(opening.setAsidePath));
     if (!opening.history)
         emit messageChanged(QStringLiteral("価格の履歴を開けませんでした（%1）")
                                 .arg(QString::fromStdString(opening.failureReason)));
     m_history = std::move(opening.history);
+    m_marksAtStart = std::move(opened.marks);
+}
+
+void CVeraduneView::StartFirstRecord(OfferTable offers) {
+    emit historyRecording(true);
+    emit messageChanged(QStringLiteral("価格の履歴を記録中です..."));
+    // The view outlives the record: its destructor waits for it, and a call queued
+    // to a view that has gone is dropped.
+    m_firstRecord = std::make_unique<BackgroundTask<FirstRecord>>(
+        [record = FirstRecord{std::move(*m_history)}, offers = std::move(offers),
+         time = m_config.lastUpdate]() mutable {
+            record.recorded = record.history.Record(offers, time, &record.failureReason);
+            return std::move(record);
+        },
+        [this] {
+            QMetaObject::invokeMethod(this, &CVeraduneView::FinishFirstRecord,
+                                      Qt::QueuedConnection);
+        });
+    m_history.reset();
+}
+
+void CVeraduneView::FinishFirstRecord() {
+    if (!m_firstRecord) return;
+    FirstRecord record = m_firstRecord->Take();
+    m_firstRecord.reset();
+    m_history = std::move(record.history);
+    emit messageChanged(record.recorded ? QString()
+                                        : QStringLiteral("価格の履歴を記録できませんでした（%1）")
+                                              .arg(QString::fromStdString(record.failureReason)));
+    emit historyRecording(false);
 }
 
 void CVeraduneView::ShowGoneOffers() {

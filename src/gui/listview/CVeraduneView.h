@@ -1,8 +1,11 @@
 #pragma once
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "app/ProgramContext.h"
+#include "history/BackgroundTask.h"
+#include "history/OfferTable.h"
 #include "history/PriceHistory.h"
 #include "listview/FilterRules.h"
 #include "listview/ProductList.h"
@@ -56,18 +59,43 @@ signals:
     void messageChanged(const QString& text);
     // A filter run with the current inputs is due: after a refresh, after new cities.
     void filterRequested();
+    // The saved pages are being recorded as the history's first download: until
+    // then the history cannot be asked.
+    void historyRecording(bool recording);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ShowRun(const FilterRun& run);
-    void OpenHistory();
+    // The history as the start opened it, with the marks of its latest download.
+    struct OpenedHistory {
+        HistoryOpening opening;
+        std::optional<ChangeMarks> marks;
+    };
+    // The saved pages as the first download of a new history.
+    struct FirstRecord {
+        PriceHistory history;
+        bool recorded = false;
+        std::string failureReason;
+    };
+
+    void StartOpeningHistory();
+    // Waits for the opening, if one runs, and tells what it had to set aside.
+    void TakeOpenedHistory();
+    void StartFirstRecord(OfferTable offers);
+    // Waits for the first record, if one runs, takes the history back and says
+    // how the record went.
+    void FinishFirstRecord();
     void FitColumnWidths();
 
     ConfigStore& m_config;
     const ProgramContext& m_context;
     ProductList m_products;
     std::optional<PriceHistory> m_history;
+    // While one of these runs, it holds the history.
+    std::unique_ptr<BackgroundTask<OpenedHistory>> m_opening;
+    std::unique_ptr<BackgroundTask<FirstRecord>> m_firstRecord;
+    std::optional<ChangeMarks> m_marksAtStart;
     ProductListCtrl* m_list;
 };

@@ -228,6 +228,10 @@ void CMainFrame::RouteCommandsToView() {
     });
     connect(view, &CVeraduneView::historyEntryAdded, m_filterBar,
             &FilterBar::AddNewestHistoryEntry);
+    connect(view, &CVeraduneView::historyRecording, this, [this](bool recording) {
+        m_goneOffersAction->setEnabled(!recording);
+        m_priceHistoryAction->setEnabled(!recording);
+    });
 }
 
 void CMainFrame::StartFilter() {
