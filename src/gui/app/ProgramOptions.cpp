@@ -16,8 +16,9 @@ const char* ProgramUsage() {
 const char* ProgramHelp() {
     return "Works in the current folder, or with --workdir in DIR (made when missing), or\n"
            "with --data-folder in the user's data folder ($XDG_DATA_HOME/veradune, else\n"
-           "~/.local/share/veradune), as the desktop menu starts it. The saved pages are\n"
-           "kept there in DownloadFiles/, the settings in Config.xml.\n";
+           "~/.local/share/veradune; on Windows %APPDATA%\\Veradune), as the desktop menu\n"
+           "starts it. The saved pages are kept there in DownloadFiles/, the settings in\n"
+           "Config.xml.\n";
 }
 
 ParsedProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
