@@ -17,16 +17,18 @@ public:
 
     // Worker loop: takes the next unparsed page until all are taken or Stop.
     void Work() {
-        while (ParseNext()) {
+        std::string buffer;
+        while (ParseNext(buffer)) {
         }
     }
 
-    // Parses the next page nobody has taken; false when none is left or Stop.
-    bool ParseNext() {
+    // Parses the next page nobody has taken, read into `buffer`; false when none
+    // is left or Stop.
+    bool ParseNext(std::string& buffer) {
         const size_t index = m_next.fetch_add(1);
         if (index >= m_paths.size() || m_stopped.load()) return false;
         ParsedShopPage page;
-        ParseShopPage(m_paths[index], page.products,
+        ParseShopPage(m_paths[index], buffer, page.products,
                       [&page](const std::string& text) { page.detail = text; });
         std::lock_guard lock(m_mutex);
         m_pages[index] = std::move(page);
@@ -95,10 +97,11 @@ bool ParseShopPagesInOrder(const std::vector<std::string>& paths,
     WorkerPool workers(queue);
     workers.Start(std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
                                      std::clamp<size_t>(paths.size(), 1, 8)));
+    std::string buffer;
     for (size_t index = 0; index < paths.size(); ++index) {
         if (cancelRequested.load()) return false;
         // Without any worker the page is parsed here, in the same order.
-        if (workers.Empty()) queue.ParseNext();
+        if (workers.Empty()) queue.ParseNext(buffer);
         consume(index, queue.WaitFor(index));
         queue.Release(index);
     }
