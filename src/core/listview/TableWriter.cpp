@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "listview/CellTexts.h"
+#include "listview/ColumnFields.h"
 #include "listview/ProductList.h"
 #include "shopdata/FixedTables.h"
 #include "shopdata/TextConversion.h"
@@ -46,8 +47,14 @@ void TableText::Utf8Cell(std::string_view utf8) {
 
 void TableText::ProductCells(const ProductRecord& record) {
     CellRoom room;
-    for (int column = 0; column < kColumnCount; ++column)
-        ShiftJisCell(CellTextView(record, column, room));
+    for (int column = 0; column < kColumnCount; ++column) {
+        const std::string_view text = CellTextView(record, column, room);
+        // A number's text is ASCII, which reads the same in both encodings.
+        if (IsTextColumn(column))
+            ShiftJisCell(text);
+        else
+            Utf8Cell(text);
+    }
 }
 
 bool TableText::NeedsEscaping(std::string_view text) const {
