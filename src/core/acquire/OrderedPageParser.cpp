@@ -37,6 +37,11 @@ public:
         return true;
     }
 
+    bool Done(size_t index) {
+        std::lock_guard lock(m_mutex);
+        return m_done[index];
+    }
+
     ParsedShopPage& WaitFor(size_t index) {
         std::unique_lock lock(m_mutex);
         m_ready.wait(lock, [&] { return m_done[index]; });
@@ -81,8 +86,6 @@ public:
         }
     }
 
-    bool Empty() const { return m_workers.empty(); }
-
 private:
     PageQueue& m_queue;
     std::vector<std::thread> m_workers;
@@ -95,13 +98,18 @@ bool ParseShopPagesInOrder(const std::vector<std::string>& paths,
                            const std::function<void(size_t index, ParsedShopPage& page)>& consume) {
     PageQueue queue(paths);
     WorkerPool workers(queue);
+    // This thread parses too: one worker fewer than the cores.
     workers.Start(std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
-                                     std::clamp<size_t>(paths.size(), 1, 8)));
+                                     std::clamp<size_t>(paths.size(), 1, 8)) -
+                  1);
     std::string buffer;
     for (size_t index = 0; index < paths.size(); ++index) {
         if (cancelRequested.load()) return false;
-        // Without any worker the page is parsed here, in the same order.
-        if (workers.Empty()) queue.ParseNext(buffer);
+        // Rather than sleep until a worker hands the page over, which would cost a
+        // switch of threads for nearly every page, this thread parses the next pages
+        // nobody has taken; without any worker it parses them all, in order.
+        while (!queue.Done(index) && queue.ParseNext(buffer)) {
+        }
         consume(index, queue.WaitFor(index));
         queue.Release(index);
     }
