@@ -34,7 +34,7 @@ void TableText::ShiftJisCell(std::string_view sjis) {
     const size_t from = m_text.size();
     AppendShiftJisAsUtf8(sjis, m_text);
     // Shift-JIS has no trail byte below 0x40 and the conversion makes no ASCII of
-    // other bytes, so the Shift-JIS text tells whether its conversion needs it.
+    // other bytes, so the Shift-JIS text tells whether its conversion needs escaping.
     if (NeedsEscaping(sjis)) EscapeCell(from);
 }
 
@@ -144,7 +144,7 @@ bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, Ro
     };
     std::vector<std::thread> helpers;
     const size_t workers = std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
-                                              std::max<size_t>(pieces.size(), 1));
+                                              std::clamp<size_t>(pieces.size(), 1, 8));
     for (size_t i = 1; i < workers; ++i) {
         try {
             helpers.emplace_back(formatPieces);
