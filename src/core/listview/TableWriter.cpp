@@ -16,10 +16,10 @@ namespace {
 // Large enough that writing a block costs little against filling it.
 constexpr size_t kBlockSize = 1 << 16;
 
-// Rows formatted by one worker at a time, and the room their text is given at once
-// (a row takes some 80 bytes): a piece that grew step by step would be copied and,
-// past the allocator's threshold, mapped anew at every step.
-constexpr size_t kPieceRows = 4096;
+// Rows formatted by one thread at a time, and the room their text is given at once
+// (a row takes some 80 bytes): a piece that grew step by step would be copied at
+// every step.
+constexpr size_t kPieceRows = 2048;
 constexpr size_t kPieceRoom = kPieceRows * 128;
 
 }  // namespace
@@ -120,7 +120,8 @@ bool TableWriter::Flush() {
 namespace {
 
 // The titles, then `count` rows, the k-th being shown row `rowAt(k)`. The rows are
-// formatted in pieces, on every core, and the pieces written in order.
+// formatted in pieces, on every core, and the pieces written in order as they are
+// done, so that the text of a large list is never held whole.
 template <class RowAt>
 bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, RowAt rowAt,
                TableFormat format) {
@@ -129,8 +130,11 @@ bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, Ro
     writer.EndLine();
 
     std::vector<std::string> pieces((count + kPieceRows - 1) / kPieceRows);
+    std::vector<std::atomic<bool>> formatted(pieces.size());
     std::atomic<size_t> next{0};
-    const auto formatPieces = [&] {
+    // Takes the next piece nobody has taken until none is left; `afterEach` follows
+    // each piece.
+    const auto formatPieces = [&](auto afterEach) {
         for (size_t piece; (piece = next.fetch_add(1)) < pieces.size();) {
             TableText text(format);
             text.Text().reserve(kPieceRoom);
@@ -140,6 +144,8 @@ bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, Ro
                 text.EndLine();
             }
             pieces[piece] = std::move(text.Text());
+            formatted[piece].store(true, std::memory_order_release);
+            afterEach();
         }
     };
     std::vector<std::thread> helpers;
@@ -147,14 +153,23 @@ bool WriteRows(std::ostream& out, const ProductList& list, std::size_t count, Ro
                                               std::clamp<size_t>(pieces.size(), 1, 8));
     for (size_t i = 1; i < workers; ++i) {
         try {
-            helpers.emplace_back(formatPieces);
+            helpers.emplace_back(formatPieces, [] {});
         } catch (const std::system_error&) {
             break;  // out of threads: this one and the helpers made do the rest
         }
     }
-    formatPieces();
+    // Between pieces of its own, this thread writes those formatted so far in order.
+    size_t written = 0;
+    const auto writeFormatted = [&] {
+        for (; written < pieces.size() && formatted[written].load(std::memory_order_acquire);
+             ++written) {
+            writer.Lines(pieces[written]);
+            pieces[written] = std::string();
+        }
+    };
+    formatPieces(writeFormatted);
     for (std::thread& helper : helpers) helper.join();
-    for (const std::string& piece : pieces) writer.Lines(piece);
+    writeFormatted();
     return writer.Flush();
 }
 
