@@ -8,6 +8,7 @@
 //
 //   veradune-bench-export [SHOPS] [RUNS]
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -62,6 +63,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write the pages to %s\n", work.c_str());
         return 1;
     }
+    // The pages just written go to the disk first: written back while the runs are
+    // timed, they would slow both by a varying amount.
+    ::sync();
     const std::string folder = work.string();
     const std::string cat = "cat '" + folder + "'/DownloadFiles/* > /dev/null";
     const std::string exportCommand =
