@@ -30,9 +30,8 @@ bool WriteChangeTable(std::ostream& out, const ProductList& list, TableFormat fo
     writer.Utf8Cell("前回の価格");
     writer.EndLine();
     for (std::size_t row = 0; row < list.RowCount(); ++row) {
-        for (int column = 0; column < kColumnCount; ++column)
-            writer.ShiftJisCell(list.CellText(row, column));
         const ProductRecord& record = list.RowRecord(row);
+        writer.ProductCells(record);
         writer.Utf8Cell(ChangeText(record.change));
         const bool repriced =
             record.change == OfferChange::Cheaper || record.change == OfferChange::Dearer;

@@ -17,22 +17,29 @@ public:
 
     // Worker loop: takes the next unparsed page until all are taken or Stop.
     void Work() {
-        while (ParseNext()) {
+        std::string buffer;
+        while (ParseNext(buffer)) {
         }
     }
 
-    // Parses the next page nobody has taken; false when none is left or Stop.
-    bool ParseNext() {
+    // Parses the next page nobody has taken, read into `buffer`; false when none
+    // is left or Stop.
+    bool ParseNext(std::string& buffer) {
         const size_t index = m_next.fetch_add(1);
         if (index >= m_paths.size() || m_stopped.load()) return false;
         ParsedShopPage page;
-        ParseShopPage(m_paths[index], page.products,
+        ParseShopPage(m_paths[index], buffer, page.products,
                       [&page](const std::string& text) { page.detail = text; });
         std::lock_guard lock(m_mutex);
         m_pages[index] = std::move(page);
         m_done[index] = true;
         m_ready.notify_all();
         return true;
+    }
+
+    bool Done(size_t index) {
+        std::lock_guard lock(m_mutex);
+        return m_done[index];
     }
 
     ParsedShopPage& WaitFor(size_t index) {
@@ -79,8 +86,6 @@ public:
         }
     }
 
-    bool Empty() const { return m_workers.empty(); }
-
 private:
     PageQueue& m_queue;
     std::vector<std::thread> m_workers;
@@ -93,12 +98,18 @@ bool ParseShopPagesInOrder(const std::vector<std::string>& paths,
                            const std::function<void(size_t index, ParsedShopPage& page)>& consume) {
     PageQueue queue(paths);
     WorkerPool workers(queue);
+    // This thread parses too: one worker fewer than the cores.
     workers.Start(std::clamp<size_t>(std::thread::hardware_concurrency(), 1,
-                                     std::clamp<size_t>(paths.size(), 1, 8)));
+                                     std::clamp<size_t>(paths.size(), 1, 8)) -
+                  1);
+    std::string buffer;
     for (size_t index = 0; index < paths.size(); ++index) {
         if (cancelRequested.load()) return false;
-        // Without any worker the page is parsed here, in the same order.
-        if (workers.Empty()) queue.ParseNext();
+        // Rather than sleep until a worker hands the page over, which would cost a
+        // switch of threads for nearly every page, this thread parses the next pages
+        // nobody has taken; without any worker it parses them all, in order.
+        while (!queue.Done(index) && queue.ParseNext(buffer)) {
+        }
         consume(index, queue.WaitFor(index));
         queue.Release(index);
     }

@@ -319,15 +319,15 @@ bool ParseShopText(std::string_view sjisText, std::vector<ProductRecord>& produc
     return ParseShop(sjisText, products, report, reading);
 }
 
-bool ParseShopPage(const std::string& pagePath, std::vector<ProductRecord>& products,
-                   const DetailReport& report) {
-    std::string raw;
-    if (!platform::ReadWholeFile(pagePath, raw)) {
+bool ParseShopPage(const std::string& pagePath, std::string& buffer,
+                   std::vector<ProductRecord>& products, const DetailReport& report) {
+    if (!platform::ReadWholeFile(pagePath, buffer)) {
         Report(report, Texts().headerError);
         return false;
     }
     // The conversion would end the text at its first NUL.
-    const std::string_view text(raw.data(), std::min(raw.size(), std::strlen(raw.c_str())));
+    const std::string_view text(buffer.data(),
+                                std::min(buffer.size(), std::strlen(buffer.c_str())));
     Utf8Reading reading;
     return ParseShop(text, products, report, reading);
 }

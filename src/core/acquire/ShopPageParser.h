@@ -19,11 +19,12 @@ using DetailReport = std::function<void(const std::string& sjisText)>;
 bool ParseShopText(std::string_view sjisText, std::vector<ProductRecord>& products,
                    const DetailReport& report);
 
-// Loads the UTF-8 page at `pagePath` and parses it as above would parse its
-// conversion, converting only the fields it takes. A page that cannot be read is
-// reported like a page without a header.
-bool ParseShopPage(const std::string& pagePath, std::vector<ProductRecord>& products,
-                   const DetailReport& report);
+// Loads the UTF-8 page at `pagePath` into `buffer`, which a reader of many pages
+// keeps from page to page, and parses it as above would parse its conversion,
+// converting only the fields it takes. A page that cannot be read is reported like
+// a page without a header.
+bool ParseShopPage(const std::string& pagePath, std::string& buffer,
+                   std::vector<ProductRecord>& products, const DetailReport& report);
 
 // Fills the combat figures of `record` from one row's text and, for trade goods,
 // replaces the generic category with the sub-category the row names.

@@ -1,18 +1,26 @@
 #include "listview/CellTexts.h"
 
+#include <charconv>
 #include <cstdlib>
 
 #include "listview/ColumnFields.h"
 #include "shopdata/FixedTables.h"
-#include "shopdata/ShiftJisText.h"
 
 std::string CellText(const ProductRecord& record, int column) {
     if (column < 0 || column >= kColumnCount) return {};
-    if (IsTextColumn(column)) return std::string(ProductText(record, column));
+    CellRoom room;
+    return std::string(CellTextView(record, column, room));
+}
+
+std::string_view CellTextView(const ProductRecord& record, int column, CellRoom& room) {
+    if (IsTextColumn(column)) return ProductText(record, column);
     const int number = ShownNumber(record, column);
     // Combat figures of 0 and -1 (not given) both show as an empty cell.
     if (IsFigureColumn(column) && number == 0) return {};
-    return column == kColumnPrice ? FormatPrice(number) : FormatInt(number);
+    char* const end = column == kColumnPrice
+                          ? WritePrice(number, room.text)
+                          : std::to_chars(room.text, room.text + sizeof room.text, number).ptr;
+    return std::string_view(room.text, static_cast<size_t>(end - room.text));
 }
 
 CellAlignment CellAlignmentOf(int column) {
@@ -21,15 +29,23 @@ CellAlignment CellAlignmentOf(int column) {
 }
 
 std::string FormatPrice(int value) {
-    const std::string digits = std::to_string(std::llabs(static_cast<long long>(value)));
-    std::string text;
-    if (value < 0) text += '-';
-    size_t lead = digits.size() % 3;
+    char text[16];
+    return std::string(text, WritePrice(value, text));
+}
+
+char* WritePrice(int value, char* out) {
+    char digits[16];
+    const char* const end =
+        std::to_chars(digits, digits + sizeof digits, std::llabs(static_cast<long long>(value)))
+            .ptr;
+    const auto count = static_cast<size_t>(end - digits);
+    if (value < 0) *out++ = '-';
+    // The digits before the first separator, then groups of three.
+    size_t lead = count % 3;
     if (lead == 0) lead = 3;
-    text.append(digits, 0, lead);
-    for (size_t i = lead; i < digits.size(); i += 3) {
-        text += ',';
-        text.append(digits, i, 3);
+    for (size_t i = 0; i < count; ++i) {
+        if (i >= lead && (i - lead) % 3 == 0) *out++ = ',';
+        *out++ = digits[i];
     }
-    return text;
+    return out;
 }

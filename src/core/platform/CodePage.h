@@ -12,6 +12,14 @@ namespace platform {
 inline constexpr std::uint16_t kNoMapping = 0xFFFF;
 std::vector<std::uint16_t> BuildUnicodeToCp932Table();
 
+// The characters iconv writes as the code page 932 look-alikes of others, which read
+// back as those: JIS X 0208 and Latin-1 forms such as "〜" for "～", "−" for "－"
+// and "¥" for "\".
+inline constexpr std::uint16_t kOneWayToCp932[][2] = {
+    {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00A5, 0x5C},   {0x00AC, 0x81CA}, {0x2014, 0x815C},
+    {0x2016, 0x8161}, {0x203E, 0x7E},   {0x2212, 0x817C}, {0x301C, 0x8160},
+};
+
 // Index: a single CP932 byte, or lead << 8 | trail. Value: the BMP code point,
 // kNoMapping when the byte sequence is not a character.
 std::vector<std::uint16_t> BuildCp932ToUnicodeTable();

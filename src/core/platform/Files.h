@@ -16,7 +16,8 @@ bool CreateDirectory(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to,
                 std::string* failureReason = nullptr);
 
-// Reads the whole file; false when it cannot be opened or read, or is no plain file.
+// Reads the whole file; false (and `contents` empty) when it cannot be opened or
+// read, or is no plain file. One string may take file after file: its room is reused.
 bool ReadWholeFile(const std::string& path, std::string& contents);
 
 // The names of the plain files in a folder, in no particular order; empty when

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <sstream>
 
+#include "config/ConfigStore.h"
+#include "listview/CellTexts.h"
+#include "listview/ProductList.h"
 #include "listview/TableWriter.h"
+#include "shopdata/TextConversion.h"
+#include "support/ProductBuilders.h"
 #include "support/ShiftJisLiteral.h"
 
 namespace {
@@ -37,6 +43,25 @@ TEST(TableWriter, QuotesEachFormatAndWritesUtf8) {
     TableWriter writer(broken, TableFormat::Tsv);
     writer.Utf8Cell("x");
     EXPECT_FALSE(writer.Flush()) << "a failed stream is reported";
+}
+
+// Rows enough for many pieces formatted apart: each comes out whole, in the order given.
+TEST(TableWriter, ManyRowsComeOutInTheOrderGiven) {
+    ConfigStore settings;
+    ProductList list(settings);
+    list.SetProducts(RandomProducts(20000, 5));
+    list.Filter({});
+    std::vector<size_t> rows(list.RowCount());
+    std::iota(rows.rbegin(), rows.rend(), 0);
+    std::string expected =
+        "商品名\t種別\t在庫数\t販売価格\t攻撃力\t防御力\t耐久度\t商会名\t都市名\n";
+    for (const size_t row : rows)
+        for (int column = 0; column < kColumnCount; ++column)
+            expected += ShiftJisToUtf8(list.CellText(row, column)) +
+                        (column + 1 < kColumnCount ? "\t" : "\n");
+    std::ostringstream out;
+    EXPECT_TRUE(WriteProductRows(out, list, rows, TableFormat::Tsv));
+    EXPECT_TRUE(out.str() == expected);
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ TEST(TextConversion, PagesBecomeCodePage932AndNeverFail) {
     const struct {
         std::string raw, sjis;
     } cases[] = {{"商会名：<b>", "\x8F\xA4\x89\xEF\x96\xBC\x81\x46<b>"},
-                 {"①髙", "\x87\x40\xFB\xFC"},  // NEC and IBM extensions
+                 {"①髙", "\x87\x40\xFB\xFC"},          // NEC and IBM extensions
+                 {"≒№ⅰ", "\x81\xE0\x87\x82\xFA\x40"},  // of two codes, the one iconv writes
                  {"ﾂｰﾙ", "\xC2\xB0\xD9"},
                  {"〜−¥", "\x81\x60\x81\x7C\\"},  // JIS forms, written as their look-alikes
                  {"\xC2\x80\xEF\xA3\xB0", "??"},  // U+0080, U+F8F0: no CP932 code

@@ -42,20 +42,23 @@ bool IsLeadByte(unsigned b) {
 }  // namespace
 
 std::vector<std::uint16_t> BuildUnicodeToCp932Table() {
+    // iconv's answers without asking it for each of the 65,536 characters, which
+    // takes milliseconds: a character it writes is the reading of some code, bar the
+    // look-alikes. Of several codes that read as one character it writes the first,
+    // except that the NEC-selected rows (lead bytes 0xED, 0xEE) give way to the IBM
+    // extension rows.
+    const std::vector<std::uint16_t> readings = BuildCp932ToUnicodeTable();
+    const auto necSelected = [](std::uint32_t code) {
+        return code >> 8 == 0xED || code >> 8 == 0xEE;
+    };
     std::vector<std::uint16_t> table(0x10000, kNoMapping);
-    Converter toCp932("CP932", "UTF-32LE");
-    table[0] = 0;
-    for (std::uint32_t cp = 1; cp < 0x10000; ++cp) {
-        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-        const char in[4] = {static_cast<char>(cp & 0xFF), static_cast<char>((cp >> 8) & 0xFF), 0,
-                            0};
-        unsigned char out[4];
-        const size_t n = toCp932.Convert(in, 4, reinterpret_cast<char*>(out), sizeof out);
-        if (n == 1)
-            table[cp] = out[0];
-        else if (n == 2)
-            table[cp] = static_cast<std::uint16_t>(out[0] << 8 | out[1]);
+    for (std::uint32_t code = 0; code < 0x10000; ++code) {
+        const std::uint16_t cp = readings[code];
+        if (cp == kNoMapping) continue;
+        if (table[cp] == kNoMapping || (necSelected(table[cp]) && !necSelected(code)))
+            table[cp] = static_cast<std::uint16_t>(code);
     }
+    for (const auto& [cp, code] : kOneWayToCp932) table[cp] = code;
     return table;
 }
 

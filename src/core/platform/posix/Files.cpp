@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -35,25 +36,26 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* fai
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
-    contents.clear();
     // Only a plain file is read: a pipe or a device under a page's or the settings'
     // name could block the open or never end. O_NONBLOCK keeps the open of a pipe
     // from waiting for a writer and means nothing for a plain file.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0) ::close(fd);
+        contents.clear();
         return false;
     }
     // Read straight into the string; the size is only a hint, since the file
-    // may change while it is read.
+    // may change while it is read. A string reused for file after file is only
+    // grown, so its room is not filled anew each time.
+    const auto expected = static_cast<size_t>(std::max<off_t>(st.st_size, 0));
+    if (contents.size() <= expected) contents.resize(expected > 0 ? expected + 1 : 1 << 16);
     size_t size = 0;
-    contents.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 1 << 16);
     for (;;) {
         if (size == contents.size()) contents.resize(contents.size() * 2);
-        const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);
-        if (n == 0) break;
+        const size_t wanted = contents.size() - size;
+        const ssize_t n = ::read(fd, contents.data() + size, wanted);
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
@@ -61,6 +63,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
             return false;
         }
         size += static_cast<size_t>(n);
+        // A read that comes short at the size the file had when opened has met its
+        // end: asking again to hear nothing is left would double the calls.
+        if (n == 0 || (size == expected && static_cast<size_t>(n) < wanted)) break;
     }
     ::close(fd);
     contents.resize(size);

@@ -19,13 +19,6 @@ bool IsUnassignedSingleByte(unsigned b) {
     return b == 0x80 || b == 0xA0 || b >= 0xFD;
 }
 
-// The JIS X 0208 forms of characters code page 932 spells with other code points ("〜" for
-// "～", "−" for "－"): iconv writes them as their CP932 look-alikes, Windows refuses them.
-constexpr std::uint16_t kOneWayToCp932[][2] = {
-    {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00A5, 0x5C},   {0x00AC, 0x81CA}, {0x2014, 0x815C},
-    {0x2016, 0x8161}, {0x203E, 0x7E},   {0x2212, 0x817C}, {0x301C, 0x8160},
-};
-
 std::uint16_t Decode(const char* in, int length) {
     wchar_t out[2];
     const int n = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, in, length, out, 2);
@@ -53,6 +46,7 @@ std::vector<std::uint16_t> BuildUnicodeToCp932Table() {
         else if (n == 2)
             table[cp] = static_cast<std::uint16_t>(out[0] << 8 | out[1]);
     }
+    // Windows refuses the look-alikes iconv writes.
     for (const auto& [cp, code] : kOneWayToCp932) table[cp] = code;
     return table;
 }
