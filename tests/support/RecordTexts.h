@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "acquire/DownloadJob.h"
 #include "shopdata/ProductRecord.h"
 #include "shopdata/TextConversion.h"
 
@@ -20,4 +21,12 @@ inline std::vector<std::pair<std::string, int>> NamesAndPrices(
     for (const ProductRecord& p : products)
         rows.emplace_back(ShiftJisToUtf8(p.productName), p.price);
     return rows;
+}
+
+// How a job ended and the products it found, comparable across processes.
+inline std::string JobText(DownloadJob& job) {
+    std::string text = JobThreadProc(job) == 1 ? "OK" : "Cancel";
+    for (const auto& [name, price] : NamesAndPrices(job.Products()))
+        text += "\n" + name + " " + std::to_string(price);
+    return text;
 }
