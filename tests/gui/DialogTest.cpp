@@ -18,25 +18,21 @@
 
 namespace {
 
-QLineEdit& Edit(QWidget& dialog, const char* name) {
-    return *dialog.findChild<QLineEdit*>(QLatin1String(name));
-}
-
 TEST(DownloadSettingsDialogTest, ShowsTheSettingsAndGivesBackWhatWasTyped) {
     DownloadSettings stored;
     stored.portalId = "me";
     stored.connection = {true, "proxy.example", 0, "user", "pw"};
     DownloadSettingsDialog dialog(stored);
     EXPECT_EQ(dialog.Settings(), stored) << "a port of 0 shows as an empty box";
-    EXPECT_EQ(Edit(dialog, "portalPasswordEdit").echoMode(), QLineEdit::Password);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "portalPasswordEdit").echoMode(), QLineEdit::Password);
 
-    Edit(dialog, "proxyPortEdit").setText("8080x");
+    Child<QLineEdit>(dialog, "proxyPortEdit").setText("8080x");
     EXPECT_EQ(dialog.Settings().connection.proxyPort, 8080);
     // Unchecking the proxy empties and disables its boxes.
-    dialog.findChild<QCheckBox*>(QStringLiteral("useProxyCheck"))->click();
+    Child<QCheckBox>(dialog, "useProxyCheck").click();
     const DownloadSettings typed = dialog.Settings();
     EXPECT_EQ(typed.connection, (ConnectionSettings{false, "", 0, "", ""}));
-    EXPECT_FALSE(Edit(dialog, "proxyServerEdit").isEnabled());
+    EXPECT_FALSE(Child<QLineEdit>(dialog, "proxyServerEdit").isEnabled());
 }
 
 TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
@@ -45,12 +41,12 @@ TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
     flags[3] = false;
     CityFilterDialog dialog(flags);
     EXPECT_EQ(dialog.Flags(), flags);
-    dialog.findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
-    dialog.findChild<QCheckBox*>(QStringLiteral("cityCheck12"))->setChecked(true);
+    Child<QPushButton>(dialog, "clearAllButton").click();
+    Child<QCheckBox>(dialog, "cityCheck12").setChecked(true);
     CityFlags expected{};
     expected[12] = true;
     EXPECT_EQ(dialog.Flags(), expected);
-    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+    Child<QPushButton>(dialog, "selectAllButton").click();
     flags.fill(true);
     EXPECT_EQ(dialog.Flags(), flags);
 
@@ -143,8 +139,7 @@ TEST_F(DownloadDialogTest, CancelAtAnyMomentEndsWithCancelAtOnce) {
         m_answers[kProgressTitle] = [&](QDialog& dialog) {
             QTimer::singleShot(delayMs, &dialog, [&, way] {
                 cancelledAt = timer.elapsed();
-                if (way == 0)
-                    dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+                if (way == 0) Child<QPushButton>(dialog, "cancelButton").click();
                 if (way == 1) QTest::keyClick(&dialog, Qt::Key_Escape);
                 if (way == 2) dialog.close();
             });
