@@ -30,28 +30,28 @@ TEST(PageGenerator, TheSampleIsItsSeedsFolderAndTruth) {
     EXPECT_NE(TruthTable(GeneratePortal(20240602, 40, 30)), TruthTable(portal));
 }
 
+// What a parse finds in the pages of `portal` written into `folder`, which exists
+// already, as a working folder's does after its first download.
+std::vector<ProductRecord> ParsedProducts(const GeneratedPortal& portal, const std::string& folder,
+                                          JobEnd end = JobEnd::Ok) {
+    std::filesystem::create_directory(folder);
+    EXPECT_TRUE(WritePortal(portal, folder));
+    SilentJobReporter reporter;
+    const std::atomic<bool> neverCancelled{false};
+    DownloadJob job(folder, DownloadSource{}, reporter, neverCancelled);
+    EXPECT_EQ(job.Run().end, end);
+    return std::move(job.Products());
+}
+
 TEST(PageGenerator, AWrittenFolderParsesToItsTruth) {
     for (const auto& [shops, products] : {std::pair{13, 5}, {60, 12}, {0, 30}, {4, 0}}) {
         SCOPED_TRACE(testing::Message() << shops << " shops of " << products);
         const GeneratedPortal portal = GeneratePortal(shops, shops, products);
         const TempFolder work;
-        ASSERT_TRUE(WritePortal(portal, work.File("DownloadFiles")));
-        SilentJobReporter reporter;
-        const std::atomic<bool> neverCancelled{false};
-        DownloadJob job(work.File("DownloadFiles"), DownloadSource{}, reporter, neverCancelled);
-        EXPECT_EQ(job.Run().end, shops > 0 ? JobEnd::Ok : JobEnd::NoCompany);
-        EXPECT_TRUE(job.Products() == AllProducts(portal));
+        EXPECT_TRUE(ParsedProducts(portal, work.File("DownloadFiles"),
+                                   shops > 0 ? JobEnd::Ok : JobEnd::NoCompany) ==
+                    AllProducts(portal));
     }
-}
-
-std::vector<ProductRecord> ParsedProducts(const GeneratedPortal& portal, const TempFolder& work,
-                                          const std::string& folder) {
-    EXPECT_TRUE(WritePortal(portal, work.File(folder)));
-    SilentJobReporter reporter;
-    const std::atomic<bool> neverCancelled{false};
-    DownloadJob job(work.File(folder), DownloadSource{}, reporter, neverCancelled);
-    job.Run();
-    return std::move(job.Products());
 }
 
 // The changes two parses show, as "product company city kind old new", for the
@@ -82,15 +82,15 @@ std::multiset<std::string> ParsedChanges(const std::vector<ProductRecord>& befor
 
 TEST(PageGenerator, ALaterDayChangesWhatItsChangesTableSays) {
     const TempFolder work;
-    std::vector<ProductRecord> before = ParsedProducts(GeneratePortal(3, 60, 20), work, "day0");
+    std::vector<ProductRecord> before =
+        ParsedProducts(GeneratePortal(3, 60, 20), work.File("day0"));
     for (int day = 1; day <= 2; ++day) {
         SCOPED_TRACE(day);
         const GeneratedPortal portal = GeneratePortal(3, 60, 20, day);
         const std::string table = ChangesTable(portal);
         EXPECT_TRUE(table == ChangesTable(GeneratePortal(3, 60, 20, day)));
         EXPECT_TRUE(AllCompanies(portal) == AllCompanies(GeneratePortal(3, 60, 20)));
-        std::vector<ProductRecord> after =
-            ParsedProducts(portal, work, "day" + std::to_string(day));
+        std::vector<ProductRecord> after = ParsedProducts(portal, work.File(std::to_string(day)));
         EXPECT_TRUE(after == AllProducts(portal));
         std::multiset<std::string> told;
         std::set<ChangeKind> kinds;

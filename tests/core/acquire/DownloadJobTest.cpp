@@ -6,7 +6,6 @@
 #include "acquire/DownloadJob.h"
 #include "acquire/PageFetcher.h"
 #include "acquire/PagePaths.h"
-#include "pagegen/PageGenerator.h"
 #include "platform/Files.h"
 #include "support/HandMadePages.h"
 #include "support/RecordTexts.h"
@@ -113,16 +112,6 @@ TEST_F(DownloadJobTest, CancelOrNoCompanyEndsTheJobWithCancel) {
     EXPECT_EQ(JobThreadProc(job), 0u);
     EXPECT_TRUE(job.Companies().empty());
     EXPECT_EQ(m_portal.Lines().back(), "finished NoCompany");
-}
-
-// The broad check: a generated portal's saved pages read to their ground truth.
-TEST_F(DownloadJobTest, GeneratedPortalReadsToItsGroundTruth) {
-    const GeneratedPortal generated = GeneratePortal(20240601, 150, 12);
-    ASSERT_TRUE(WritePortal(generated, m_folder.Path().string()));
-    DownloadJob saved = Job();
-    ASSERT_EQ(saved.Run().end, JobEnd::Ok);
-    EXPECT_TRUE(saved.Companies() == AllCompanies(generated));
-    EXPECT_TRUE(saved.Products() == AllProducts(generated));
 }
 
 }  // namespace

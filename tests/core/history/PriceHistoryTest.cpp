@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "history/PriceHistory.h"
 #include "support/ProductBuilders.h"
@@ -135,18 +134,6 @@ TEST(PriceHistoryTest, ProductHistoryGivesOnePointPerDownloadOfferingIt) {
         std::copy(c.cities.begin(), c.cities.end(), flags.begin());
         EXPECT_EQ(history.ProductHistory(S(c.product), flags), c.expected);
     }
-}
-
-TEST(PriceHistoryTest, DownloadsWithoutChangesAddAlmostNothing) {
-    const std::vector<ProductRecord> offers = RandomProducts(2000, 1);
-    TempFolder folder;
-    const std::string path = folder.File("History.sqlite");
-    const auto size = [&] { return std::filesystem::file_size(path); };
-    { PriceHistory history = Recorded(folder, {offers}); }
-    const auto first = size();
-    { PriceHistory history = Recorded(folder, Downloads(20, offers)); }
-    // Twenty downloads repeating the first may add their download rows, not the offers.
-    EXPECT_LT(size() - first, first / 10);
 }
 
 }  // namespace
