@@ -108,99 +108,60 @@ TEST_F(MainWindowTest, FirstStartCancelledLeavesAnEmptyListAndTheFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(m_context.folder.DownloadFolder()));
 }
 
-void Type(QWidget& frame, const char* box, const QString& text) {
-    if (auto* combo = frame.findChild<QComboBox*>(QLatin1String(box)))
-        combo->setEditText(text);
-    else
-        Child<QLineEdit>(frame, box).setText(text);
-}
-
-// Each command as the player gives it, on the five saved offers.
+// Each command as the player gives it, on the five saved offers, one step at a time:
+// "box=text" types into an input box, or chooses that entry of a fixed list;
+// "cities+" and "cities-" untick Seville in the city dialog and confirm or cancel
+// it; "priceHeader" clicks that header; any other step triggers that action.
 TEST_F(MainWindowTest, CommandsShowWhatThePlayerAskedFor) {
     SavePortalPages();
-    const auto untickSeville = [this](bool confirm) {
-        m_answers[kCitiesTitle] = [confirm](QDialog& dialog) {
-            Child<QCheckBox>(dialog, "cityCheck0").setChecked(false);
-            Child<QPushButton>(dialog, confirm ? "okButton" : "cancelButton").click();
-        };
+    const auto give = [this](CMainFrame& frame, const QString& step) {
+        const QString box = step.section(u'=', 0, 0), text = step.section(u'=', 1);
+        auto* combo = frame.findChild<QComboBox*>(box);
+        if (step.startsWith("cities")) {
+            m_answers[kCitiesTitle] = [confirm = step.endsWith(u'+')](QDialog& dialog) {
+                Child<QCheckBox>(dialog, "cityCheck0").setChecked(false);
+                Child<QPushButton>(dialog, confirm ? "okButton" : "cancelButton").click();
+            };
+            Trigger(frame, "cityFilterAction");
+        } else if (step == "priceHeader") {
+            emit List(frame).horizontalHeader()->sectionClicked(kColumnPrice);
+        } else if (!step.contains(u'=')) {
+            Trigger(frame, qPrintable(step));
+        } else if (!combo) {
+            frame.findChild<QLineEdit*>(box)->setText(text);
+        } else if (combo->isEditable()) {
+            combo->setEditText(text);
+        } else {
+            combo->setCurrentIndex(combo->findText(text));
+            emit combo->activated(combo->currentIndex());
+        }
     };
     const struct {
-        const char* name;
-        std::function<void(CMainFrame&)> give;
+        QStringList steps;
         QStringList shown;
         bool clearOffered;
-    } commands[] = {{"typing alone filters nothing",
-                     [](CMainFrame& f) { Type(f, "nameCombo", "小麦"); }, kAllByCity, false},
-                    {"start with a name",
-                     [](CMainFrame& f) {
-                         Type(f, "nameCombo", "小麦");
-                         Trigger(f, "startFilterAction");
-                     },
-                     {"小麦", "小麦"},
-                     true},
-                    {"price at least",
-                     [](CMainFrame& f) {
-                         Type(f, "priceEdit", "250");
-                         Child<QComboBox>(f, "priceConditionCombo").setCurrentIndex(0);
-                         Trigger(f, "startFilterAction");
-                     },
-                     {"胡椒", "小麦", "小麦"},
-                     true},
-                    {"choosing a category filters at once",
-                     [](CMainFrame& f) {
-                         auto& box = Child<QComboBox>(f, "categoryCombo");
-                         box.setCurrentIndex(box.findText(QStringLiteral("装備品（全て）")));
-                         emit box.activated(box.currentIndex());
-                     },
-                     {},
-                     true},
-                    {"cheapest only",
-                     [](CMainFrame& f) { Trigger(f, "cheapestOnlyAction"); },
-                     {"胡椒", "塩", "砂糖", "小麦"},
-                     true},
-                    {"cheapest only twice",
-                     [](CMainFrame& f) {
-                         Trigger(f, "cheapestOnlyAction");
-                         Trigger(f, "cheapestOnlyAction");
-                     },
-                     kAllByCity, false},
-                    {"clear filter empties the inputs",
-                     [](CMainFrame& f) {
-                         Type(f, "nameCombo", "塩");
-                         Type(f, "priceEdit", "1");
-                         Trigger(f, "startFilterAction");
-                         Trigger(f, "clearFilterAction");
-                         EXPECT_EQ(Child<QComboBox>(f, "nameCombo").currentText() +
-                                       Child<QLineEdit>(f, "priceEdit").text(),
-                                   "");
-                     },
-                     kAllByCity, false},
-                    {"cities confirmed",
-                     [&](CMainFrame& f) {
-                         untickSeville(true);
-                         Trigger(f, "cityFilterAction");
-                     },
-                     {"胡椒"},
-                     false},
-                    {"cities cancelled",
-                     [&](CMainFrame& f) {
-                         untickSeville(false);
-                         Trigger(f, "cityFilterAction");
-                     },
-                     kAllByCity, false},
-                    {"a header click sorts without filtering",
-                     [](CMainFrame& f) {
-                         emit List(f).horizontalHeader()->sectionClicked(kColumnPrice);
-                         EXPECT_EQ(List(f).model()->headerData(kColumnPrice, Qt::Horizontal),
-                                   QStringLiteral("販売価格 ▲"));
-                     },
-                     {"塩", "砂糖", "小麦", "小麦", "胡椒"},
-                     false}};
+    } commands[] = {
+        {{"nameCombo=小麦"}, kAllByCity, false},  // typing alone filters nothing
+        {{"nameCombo=小麦", "startFilterAction"}, {"小麦", "小麦"}, true},
+        {{"priceEdit=250", "priceConditionCombo=以上", "startFilterAction"},
+         {"胡椒", "小麦", "小麦"},
+         true},
+        {{"categoryCombo=装備品（全て）"}, {}, true},  // a choice filters at once
+        {{"cheapestOnlyAction"}, {"胡椒", "塩", "砂糖", "小麦"}, true},
+        {{"cheapestOnlyAction", "cheapestOnlyAction"}, kAllByCity, false},
+        // Clearing empties the inputs, so that a condition chosen after filters nothing.
+        {{"nameCombo=塩", "priceEdit=1000", "startFilterAction", "clearFilterAction",
+          "priceConditionCombo=以上", "startFilterAction"},
+         kAllByCity,
+         false},
+        {{"cities+"}, {"胡椒"}, false},
+        {{"cities-"}, kAllByCity, false},
+        {{"priceHeader"}, {"塩", "砂糖", "小麦", "小麦", "胡椒"}, false}};
     for (const auto& c : commands) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.steps.join(u' ').toStdString());
         const auto frame = Start();
         ASSERT_TRUE(frame);
-        c.give(*frame);
+        for (const QString& step : c.steps) give(*frame, step);
         EXPECT_EQ(Shown(*frame, kColumnProductName), c.shown);
         EXPECT_EQ(PaneText(*frame, "hitPane"),
                   QStringLiteral("%1件ヒットしました").arg(c.shown.size()));
