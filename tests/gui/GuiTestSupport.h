@@ -36,13 +36,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 class FixedClock : public Clock {
 public:
     std::time_t Now() const override {
-        std::tm time{.tm_sec = 9,
-                     .tm_min = 8,
-                     .tm_hour = 7,
-                     .tm_mday = 6,
-                     .tm_mon = 4,
-                     .tm_year = 124,
-                     .tm_isdst = -1};
+        std::tm time{};
+        time.tm_year = 124, time.tm_mon = 4, time.tm_mday = 6;
+        time.tm_hour = 7, time.tm_min = 8, time.tm_sec = 9, time.tm_isdst = -1;
         return std::mktime(&time);
     }
 };
@@ -81,9 +77,6 @@ protected:
         m_answers[kProgressTitle] = {};
         // The tests close main windows without ending the test program.
         QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override {
-        if (m_portal) m_portal->Stop();
     }
 
     void StartPortal(std::shared_ptr<portal::PageSource> pages = ThreeShopPortal(),

@@ -16,7 +16,6 @@
 
 #include "GuiTestSupport.h"
 #include "app/VeraduneApp.h"
-#include "portal/FaultRule.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -231,14 +230,15 @@ TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
         dialog.accept();
     };
     const struct {
-        std::string fault;  // "account": the portal takes another one; empty: no portal
+        std::string fault;  // "account": the portal takes another one; empty: no portal;
+                            // "status": an error status for ShopNo013
         QString told;       // the start of the box's text; empty: no box
         QString message;
     } cases[] = {
         {"account", "商会が見つかりませんでした。\nポータルのIDとパスワードを確認してください。",
          " "},
         {"", "ポータルに接続できませんでした。\nErrorCode = 7 : ", " "},
-        {"status=500:Cid=13", "", "1件のページを取得できなかったため、前回のものを使っています"}};
+        {"status", "", "1件のページを取得できなかったため、前回のものを使っています"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         m_told.clear();
@@ -247,10 +247,9 @@ TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
         std::filesystem::resize_file(page, std::filesystem::file_size(page) - 1);
         const std::string saved = ReadBytes(page);
         portal::PortalSettings settings;
-        std::string error;
         if (c.fault == "account") settings.account = portal::Credentials{"me", "right"};
-        if (c.fault.starts_with("status"))
-            settings.faults.push_back(*portal::ParseFaultRule(c.fault, error));
+        if (c.fault == "status")
+            settings.faults = {{portal::FaultKind::Status, 500, {{portal::PortalPage::Shop, 13}}}};
         if (!c.fault.empty()) StartPortal(ThreeShopPortal(), settings);
         const auto frame = Start();
         ASSERT_TRUE(frame);
@@ -264,7 +263,6 @@ TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
         EXPECT_EQ(frame->statusBar()->currentMessage(), c.message);
         EXPECT_EQ(PaneText(*frame, "lastUpdatePane"),
                   QStringLiteral("最終更新日時：") + (c.told.isEmpty() ? kNow : ""));
-        if (m_portal) m_portal->Stop();
         m_portal.reset();
     }
 }

@@ -154,8 +154,6 @@ TEST(ExportRun, ChangesAndHistoryComeFromTheRecordedDownloads) {
          "商品名,種別,在庫数,販売価格,攻撃力,防御力,耐久度,商会名,都市名,変化,前回の価格\r\n"
          "絹織物,食料品,5,900,,,,a,セビリア,値下げ,\"1,200\"\r\n"
          "絹織物,食料品,5,\"1,000\",,,,b,リスボン,値上げ,800\r\n"},
-        {"--history 絹織物", true,
-         history + "2024/05/01 10:00:00\t800\t800\t10\t2\n2024/05/02 10:00:00\t900\t900\t10\t2\n"},
         {"--history 絹 --format csv", true, "日時,最安値,中央値,在庫数合計,出品数\r\n"},
     };
     for (const auto& c : cases) {

@@ -46,7 +46,6 @@ protected:
                            DownloadSource{fetcher, "portal.test", "me", "p&w"}, m_portal,
                            m_portal.cancel);
     }
-    void Save(const std::string& name, const std::string& page) { m_folder.Write(name, page); }
 
     TempFolder m_folder;
     FakePortal m_portal;
@@ -59,7 +58,7 @@ TEST_F(DownloadJobTest, FetchesEachCityAndEachCompanyOnceThenParsesInCompanyOrde
     m_portal.pages["display_dt&Cid=8"] =
         ShopPage("港商会", "アムステルダム", {{"ニシン", 10}, {"塩", 2}});
     // Of the 11 cities the portal fails, only Seville's page was saved before.
-    Save(CityPageFileName(1), CityPage({}));
+    m_folder.Write(CityPageFileName(1), CityPage({}));
     DownloadJob job = Job(&m_portal);
     EXPECT_EQ(JobThreadProc(job), 1u);
     EXPECT_EQ(NamesAndPrices(job.Products()), (std::vector<std::pair<std::string, int>>{
