@@ -8,12 +8,12 @@
 #include <atomic>
 
 #include "abrupt/Victim.h"
+#include "acquire/JobReporter.h"
 #include "app/VeraduneApp.h"
 #include "config/ConfigFileWriter.h"
 #include "gui/GuiTestSupport.h"
 #include "platform/Files.h"
 #include "support/RecordTexts.h"
-#include "support/RecordingReporter.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -90,7 +90,7 @@ TEST_P(UnwritableTest, KeepsWhatWasOnDiskWhole) {
     }
     EXPECT_EQ(replaced, c.newPages);
     // An OK job found what a parse of the pages on disk finds.
-    RecordingReporter reporter;
+    SilentJobReporter reporter;
     const std::atomic<bool> cancel{false};
     DownloadJob parse(work.DownloadFolder(), DownloadSource{}, reporter, cancel);
     EXPECT_EQ(result.substr(reason.size() + 1), c.downloaded ? JobText(parse) : "Cancel");

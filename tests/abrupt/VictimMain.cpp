@@ -30,7 +30,6 @@
 #include "config/WorkingFolder.h"
 #include "support/RecordTexts.h"
 #include "support/RecordingNetworkErrors.h"
-#include "support/RecordingReporter.h"
 
 namespace {
 
@@ -53,39 +52,35 @@ bool Confine(rlim_t fileLimit, const std::string& readOnly) {
            ::mount(nullptr, folder, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
-int SaveAndDownloadConfined(char** argv) {
-    if (!Confine(std::stoull(argv[2]), argv[3])) {
-        std::cout << kUnconfined;
-        return 0;
-    }
-    const WorkingFolder work(argv[4]);
-    std::string reason;
-    LongHistorySettings().Save(work.ConfigPath(), &reason);
-    RecordingNetworkErrors errors;
-    const std::atomic<bool> cancel{false};
-    const HttpFetcherStart http = StartHttpFetcher({}, errors, cancel);
-    RecordingReporter reporter;
-    DownloadJob job(work.DownloadFolder(), {http.fetcher.get(), argv[5], "me", "pw"}, reporter,
-                    cancel);
-    std::cout << reason << '\n'
-              << (http.fetcher ? JobText(job) : http.error)
-              << (errors.texts.empty() ? "" : "\nerror box: " + errors.texts[0]);
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     // A victim outlives neither its test nor a minute.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    if (argc == 6 && std::string(argv[1]) == "--confined") return SaveAndDownloadConfined(argv);
-    if (argc != 4) return 2;
+    const bool confined = argc == 6 && std::string(argv[1]) == "--confined";
+    if (argc != 4 && !confined) return 2;
+    std::string reason;
+    if (confined) {
+        if (!Confine(std::stoull(argv[2]), argv[3])) {
+            std::cout << kUnconfined;
+            return 0;
+        }
+        LongHistorySettings().Save(WorkingFolder(argv[4]).ConfigPath(), &reason);
+    }
     RecordingNetworkErrors errors;
     const std::atomic<bool> cancel{false};
     const HttpFetcherStart http = StartHttpFetcher({}, errors, cancel);
-    if (!http.fetcher) return 3;
     SilentJobReporter reporter;
+    if (confined) {
+        DownloadJob job(WorkingFolder(argv[4]).DownloadFolder(),
+                        {http.fetcher.get(), argv[5], "me", "pw"}, reporter, cancel);
+        std::cout << reason << '\n'
+                  << (http.fetcher ? JobText(job) : http.error)
+                  << (errors.texts.empty() ? "" : "\nerror box: " + errors.texts[0]);
+        return 0;
+    }
+    if (!http.fetcher) return 3;
     bool announced = false;
     for (int turn = 0; std::chrono::steady_clock::now() < deadline; turn ^= 1) {
         DownloadJob job(argv[1], {http.fetcher.get(), argv[2 + turn], "id", "pw"}, reporter,

@@ -106,7 +106,8 @@ TEST(ExportRun, OptionsSavedSettingsAndExitStatuses) {
     }
 
     ConfigStore config;  // sorted by attack, descending; Lisbon and Amsterdam off
-    config.sortColumn = 4, config.sortOrder = 1;
+    config.sortColumn = 4;
+    config.sortOrder = 1;
     config.cityEnabled[1] = config.cityEnabled[4] = false;
     ASSERT_TRUE(config.Save(work.File("Config.xml")));
     const std::string before = ReadBytes(work.File("Config.xml"));

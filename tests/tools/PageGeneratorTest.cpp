@@ -12,14 +12,6 @@
 
 namespace {
 
-// Every file of a folder with its bytes.
-std::vector<std::pair<std::string, std::string>> FolderBytes(const std::filesystem::path& folder) {
-    std::vector<std::pair<std::string, std::string>> files;
-    for (const std::string& name : FolderEntries(folder))
-        files.emplace_back(name, ReadBytes((folder / name).string()));
-    return files;
-}
-
 TEST(PageGenerator, TheSampleIsItsSeedsFolderAndTruth) {
     const TempFolder work;
     const GeneratedPortal portal = GeneratePortal(20240601, 40, 30);  // scripts/make-sample.sh
