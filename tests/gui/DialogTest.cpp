@@ -79,8 +79,6 @@ protected:
     }
 };
 
-const std::vector<std::string> kParseOrder = {"小麦", "塩", "砂糖", "小麦", "胡椒"};
-
 TEST_F(DownloadDialogTest, ThroughTheConfiguredProxy) {
     StartPortal();
     const std::string port = m_context.portalHost.substr(m_context.portalHost.find(':') + 1);
@@ -88,7 +86,8 @@ TEST_F(DownloadDialogTest, ThroughTheConfiguredProxy) {
     m_context.portalHost = "portal.invalid";
     DownloadOutcome outcome;
     ASSERT_EQ(Run(true, &outcome, {true, "127.0.0.1", std::stoi(port), "", ""}), QDialog::Accepted);
-    EXPECT_EQ(Utf8Names(outcome.products), kParseOrder);
+    EXPECT_EQ(Utf8Names(outcome.products),
+              (std::vector<std::string>{"小麦", "塩", "砂糖", "小麦", "胡椒"}));
 }
 
 // The error box's キャンセル ends the download at once, as the dialog's own Cancel

@@ -22,12 +22,15 @@ namespace {
 
 class MainWindowTest : public GuiTest {
 protected:
-    std::unique_ptr<CMainFrame> Start() {
-        auto frame = InitInstance(m_context);
-        if (frame) m_tester = std::make_unique<QAbstractItemModelTester>(List(*frame).model());
-        return frame;
+    // Starts the program; false when it ended without a window.
+    bool Start() {
+        m_tester.reset();
+        m_frame = InitInstance(m_context);
+        if (m_frame) m_tester = std::make_unique<QAbstractItemModelTester>(List(*m_frame).model());
+        return m_frame != nullptr;
     }
 
+    std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 };
 
@@ -35,38 +38,37 @@ const QStringList kAllByCity = {"胡椒", "小麦", "塩", "砂糖", "小麦"};
 
 TEST_F(MainWindowTest, StartsFromTheSavedPagesWithoutAskingAnything) {
     SavePortalPages();
-    const auto frame = Start();
-    ASSERT_TRUE(frame);
+    ASSERT_TRUE(Start());
     EXPECT_EQ(m_shown, std::vector<std::string>{kProgressTitle});
-    EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
-    EXPECT_EQ(Shown(*frame, kColumnPrice), (QStringList{"400", "300", "100", "200", "250"}));
-    EXPECT_EQ(PaneText(*frame, "hitPane"), QStringLiteral("5件ヒットしました"));
-    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時："));
+    EXPECT_EQ(Shown(*m_frame, kColumnProductName), kAllByCity);
+    EXPECT_EQ(Shown(*m_frame, kColumnPrice), (QStringList{"400", "300", "100", "200", "250"}));
+    EXPECT_EQ(PaneText(*m_frame, "hitPane"), QStringLiteral("5件ヒットしました"));
+    EXPECT_EQ(PaneText(*m_frame, "lastUpdatePane"), QStringLiteral("最終更新日時："));
     // The panes keep the width of 32, 50 and 26 blanks, whatever they show.
-    const QFontMetrics metrics = frame->statusBar()->fontMetrics();
+    const QFontMetrics metrics = m_frame->statusBar()->fontMetrics();
     const char* panes[] = {"hitPane", "lastUpdatePane", "statusProgress"};
     const int blanks[] = {32, 50, 26};
     for (int i = 0; i < 3; ++i) {
-        QWidget& pane = Child<QWidget>(*frame, panes[i]);
+        QWidget& pane = Child<QWidget>(*m_frame, panes[i]);
         if (auto* label = qobject_cast<QLabel*>(&pane)) label->setText(QString(200, u'あ'));
         EXPECT_EQ(pane.width(), metrics.horizontalAdvance(QString(blanks[i], u' '))) << panes[i];
     }
-    EXPECT_EQ(List(*frame).model()->headerData(kColumnCityName, Qt::Horizontal),
+    EXPECT_EQ(List(*m_frame).model()->headerData(kColumnCityName, Qt::Horizontal),
               QStringLiteral("都市名 ▲"));
     const int percent[] = {18, 8, 8, 9, 8, 8, 8, 19, 12};  // of the view's width
     for (int column = 0; column < kColumnCount; ++column)
-        EXPECT_EQ(List(*frame).columnWidth(column),
-                  Child<QWidget>(*frame, "productView").width() * percent[column] / 100);
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
+        EXPECT_EQ(List(*m_frame).columnWidth(column),
+                  Child<QWidget>(*m_frame, "productView").width() * percent[column] / 100);
+    EXPECT_EQ(m_frame->windowTitle(), QStringLiteral("Veradune ver1.0.0.1"));
     // 900 by 800 outside, frame included, and never smaller.
-    EXPECT_EQ(frame->frameGeometry().size(), QSize(900, 800));
-    EXPECT_EQ(frame->minimumSize(), frame->size());
+    EXPECT_EQ(m_frame->frameGeometry().size(), QSize(900, 800));
+    EXPECT_EQ(m_frame->minimumSize(), m_frame->size());
     QString version;
     m_answers["Veraduneのﾊﾞｰｼﾞｮﾝ情報"] = [&version](QDialog& dialog) {
         version = Child<QLabel>(dialog, "versionLabel").text();
         dialog.accept();
     };
-    Trigger(*frame, "aboutAction");
+    Trigger(*m_frame, "aboutAction");
     EXPECT_EQ(version, QStringLiteral("Veradune ver1.0.0.1"));
 }
 
@@ -79,14 +81,13 @@ TEST_F(MainWindowTest, FirstStartDownloadsAndClosingSavesAllButThePassword) {
         Child<QLineEdit>(dialog, "portalPasswordEdit").setText("secret");
         dialog.accept();
     };
-    const auto frame = Start();
-    ASSERT_TRUE(frame);
+    ASSERT_TRUE(Start());
     EXPECT_EQ(m_shown, (std::vector<std::string>{kSettingsTitle, kProgressTitle}));
-    EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
-    EXPECT_EQ(PaneText(*frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
+    EXPECT_EQ(Shown(*m_frame, kColumnProductName), kAllByCity);
+    EXPECT_EQ(PaneText(*m_frame, "lastUpdatePane"), QStringLiteral("最終更新日時：") + kNow);
 
-    frame->close();
-    EXPECT_TRUE(frame->IsClosed());
+    m_frame->close();
+    EXPECT_TRUE(m_frame->IsClosed());
     const ConfigStore saved = SavedSettings();
     EXPECT_EQ(saved.portalId, "me");
     EXPECT_EQ(saved.lastUpdate, kNow);
@@ -99,11 +100,10 @@ TEST_F(MainWindowTest, FirstStartCancelledLeavesAnEmptyListAndTheFolder) {
     m_answers[kSettingsTitle] = [](QDialog& dialog) {
         Child<QPushButton>(dialog, "cancelButton").click();
     };
-    const auto frame = Start();
-    ASSERT_TRUE(frame);
+    ASSERT_TRUE(Start());
     EXPECT_EQ(m_shown, std::vector<std::string>{kSettingsTitle});
-    EXPECT_TRUE(Shown(*frame, kColumnProductName).isEmpty());
-    EXPECT_FALSE(Child<QAction>(*frame, "clearFilterAction").isEnabled());
+    EXPECT_TRUE(Shown(*m_frame, kColumnProductName).isEmpty());
+    EXPECT_FALSE(Child<QAction>(*m_frame, "clearFilterAction").isEnabled());
     EXPECT_TRUE(std::filesystem::is_directory(m_context.folder.DownloadFolder()));
 }
 
@@ -158,13 +158,12 @@ TEST_F(MainWindowTest, CommandsShowWhatThePlayerAskedFor) {
         {{"priceHeader"}, {"塩", "砂糖", "小麦", "小麦", "胡椒"}, false}};
     for (const auto& c : commands) {
         SCOPED_TRACE(c.steps.join(u' ').toStdString());
-        const auto frame = Start();
-        ASSERT_TRUE(frame);
-        for (const QString& step : c.steps) give(*frame, step);
-        EXPECT_EQ(Shown(*frame, kColumnProductName), c.shown);
-        EXPECT_EQ(PaneText(*frame, "hitPane"),
+        ASSERT_TRUE(Start());
+        for (const QString& step : c.steps) give(*m_frame, step);
+        EXPECT_EQ(Shown(*m_frame, kColumnProductName), c.shown);
+        EXPECT_EQ(PaneText(*m_frame, "hitPane"),
                   QStringLiteral("%1件ヒットしました").arg(c.shown.size()));
-        EXPECT_EQ(Child<QAction>(*frame, "clearFilterAction").isEnabled(), c.clearOffered);
+        EXPECT_EQ(Child<QAction>(*m_frame, "clearFilterAction").isEnabled(), c.clearOffered);
     }
 }
 
@@ -172,11 +171,10 @@ TEST_F(MainWindowTest, CommandsShowWhatThePlayerAskedFor) {
 // selected row copied with the header line.
 TEST_F(MainWindowTest, TheShownListCanBeSavedAndCopied) {
     SavePortalPages();
-    const auto frame = Start();
-    ASSERT_TRUE(frame);
-    Child<QComboBox>(*frame, "nameCombo").setEditText("小麦");
-    Trigger(*frame, "startFilterAction");
-    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    ASSERT_TRUE(Start());
+    Child<QComboBox>(*m_frame, "nameCombo").setEditText("小麦");
+    Trigger(*m_frame, "startFilterAction");
+    emit List(*m_frame).horizontalHeader()->sectionClicked(kColumnPrice);
     const QStringList lines = {
         "商品名\t種別\t在庫数\t販売価格\t攻撃力\t防御力\t耐久度\t商会名\t都市名",
         "小麦\t食料品\t5\t250\t\t\t\t西商会\tセビリア",
@@ -189,14 +187,14 @@ TEST_F(MainWindowTest, TheShownListCanBeSavedAndCopied) {
             files.selectFile(path);
             dialog.accept();
         };
-        Trigger(*frame, "saveListAction");
+        Trigger(*m_frame, "saveListAction");
         const QString text = QString::fromStdString(ReadBytes(path.toStdString()));
         EXPECT_EQ(text, tsv ? lines.join(u'\n') + u'\n'
                             : QString(lines.join("\r\n") + "\r\n").replace(u'\t', u','));
     }
-    List(*frame).selectRow(1);
-    List(*frame).setFocus();
-    Trigger(*frame, "copyAction");
+    List(*m_frame).selectRow(1);
+    List(*m_frame).setFocus();
+    Trigger(*m_frame, "copyAction");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), lines[0] + u'\n' + lines[2] + u'\n');
 }
 
@@ -204,23 +202,21 @@ TEST_F(MainWindowTest, TheShownListCanBeSavedAndCopied) {
 // brings back the searched names, newest on top, and the order.
 TEST_F(MainWindowTest, SearchedNamesAndTheOrderOutliveATerminationRequest) {
     SavePortalPages();
-    const auto frame = Start();
-    ASSERT_TRUE(frame);
-    auto& names = Child<QComboBox>(*frame, "nameCombo");
+    ASSERT_TRUE(Start());
+    auto& names = Child<QComboBox>(*m_frame, "nameCombo");
     for (const char* name : {"塩", "小麦", "塩", ""}) {
         names.setEditText(QString::fromUtf8(name));
-        Trigger(*frame, "startFilterAction");
+        Trigger(*m_frame, "startFilterAction");
     }
     EXPECT_EQ(names.count(), 2);
-    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
-    emit List(*frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    emit List(*m_frame).horizontalHeader()->sectionClicked(kColumnPrice);
+    emit List(*m_frame).horizontalHeader()->sectionClicked(kColumnPrice);
     std::raise(SIGTERM);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->IsClosed(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_frame->IsClosed(); }, 5000));
 
-    const auto again = Start();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(Child<QComboBox>(*again, "nameCombo").itemText(0), QStringLiteral("小麦"));
-    EXPECT_EQ(Shown(*again, kColumnPrice), (QStringList{"400", "300", "250", "200", "100"}));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Child<QComboBox>(*m_frame, "nameCombo").itemText(0), QStringLiteral("小麦"));
+    EXPECT_EQ(Shown(*m_frame, kColumnPrice), (QStringList{"400", "300", "250", "200", "100"}));
 }
 
 // A download that cannot do its work keeps the saved pages and the list, and says why.
@@ -251,17 +247,16 @@ TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
         if (c.fault == "status")
             settings.faults = {{portal::FaultKind::Status, 500, {{portal::PortalPage::Shop, 13}}}};
         if (!c.fault.empty()) StartPortal(ThreeShopPortal(), settings);
-        const auto frame = Start();
-        ASSERT_TRUE(frame);
-        Trigger(*frame, "updateListAction");
+        ASSERT_TRUE(Start());
+        Trigger(*m_frame, "updateListAction");
 
         EXPECT_EQ(ReadBytes(page), saved) << "the page that was not replaced";
-        EXPECT_EQ(Shown(*frame, kColumnProductName), kAllByCity);
+        EXPECT_EQ(Shown(*m_frame, kColumnProductName), kAllByCity);
         EXPECT_FALSE(std::filesystem::exists(m_context.folder.DownloadFolder() + ".staging"));
         EXPECT_EQ(m_told.size(), c.told.isEmpty() ? 0 : 1);
         EXPECT_EQ(m_told.value(0).left(c.told.size()), c.told);
-        EXPECT_EQ(frame->statusBar()->currentMessage(), c.message);
-        EXPECT_EQ(PaneText(*frame, "lastUpdatePane"),
+        EXPECT_EQ(m_frame->statusBar()->currentMessage(), c.message);
+        EXPECT_EQ(PaneText(*m_frame, "lastUpdatePane"),
                   QStringLiteral("最終更新日時：") + (c.told.isEmpty() ? kNow : ""));
         m_portal.reset();
     }
@@ -269,7 +264,7 @@ TEST_F(MainWindowTest, AFailedDownloadKeepsTheSavedPagesAndSaysWhy) {
 
 TEST_F(MainWindowTest, TerminationRequestDuringTheFirstDownloadEndsWithoutAWindow) {
     m_answers[kSettingsTitle] = [](QDialog&) { std::raise(SIGTERM); };
-    EXPECT_EQ(Start(), nullptr);
+    EXPECT_FALSE(Start());
     EXPECT_EQ(SavedSettings(), ConfigStore());
 }
 
@@ -281,15 +276,14 @@ TEST_F(MainWindowTest, AFailedSaveAtCloseCanBeTriedAgainOrGivenUp) {
         const std::string config = m_context.folder.ConfigPath();
         std::filesystem::remove_all(config);
         std::filesystem::create_directory(config);  // the save cannot replace a folder
-        const auto frame = Start();
-        ASSERT_TRUE(frame);
+        ASSERT_TRUE(Start());
         m_told.clear();
         m_answers["Veradune"] = [&](QDialog& box) {
             if (tryAgain) std::filesystem::remove(config);
             for (QAbstractButton* button : static_cast<QMessageBox&>(box).buttons())
                 if (button->text() == (tryAgain ? "再試行" : "保存せずに終了")) button->click();
         };
-        frame->close();
+        m_frame->close();
         ASSERT_EQ(m_told.size(), 1);
         EXPECT_TRUE(m_told[0].startsWith(QStringLiteral("設定を保存できませんでした。\n") +
                                          QString::fromStdString(config)));

@@ -7,6 +7,9 @@
 #include "shopdata/ProductRecord.h"
 #include "shopdata/TextConversion.h"
 
+// What the shop parser reports of a page whose header it cannot read.
+inline const std::string kHeaderError = "エラー！商会情報の取得に失敗しました";
+
 // The products' names as UTF-8, in order, so that a mismatch reads plainly.
 inline std::vector<std::string> Utf8Names(const std::vector<ProductRecord>& products) {
     std::vector<std::string> names;

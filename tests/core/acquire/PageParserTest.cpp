@@ -10,7 +10,6 @@
 namespace {
 
 const std::string kHeader = "<p>商会名： 碧き帆 </p><p>拠点街：\nリスボン\n</p>";
-const std::string kHeaderError = "エラー！商会情報の取得に失敗しました";
 
 std::string Row(const std::string& image, const std::string& name, const std::string& stock,
                 const std::string& price, const std::string& extra = "") {
