@@ -72,13 +72,20 @@ TEST_F(MainWindowTest, StartsFromTheSavedPagesWithoutAskingAnything) {
     EXPECT_EQ(version, QStringLiteral("Veradune ver1.0.0.1"));
 }
 
+// The first download goes through the stand-in portal as the proxy typed in; the
+// portal's host is then only a name the proxy is asked for.
 TEST_F(MainWindowTest, FirstStartDownloadsAndClosingSavesAllButThePassword) {
     portal::PortalSettings account;
     account.account = portal::Credentials{"me", "secret"};
     StartPortal(ThreeShopPortal(), account);
-    m_answers[kSettingsTitle] = [](QDialog& dialog) {
+    const QString port = QString::fromStdString(m_portal->HostPort()).section(u':', 1);
+    m_context.portalHost = "portal.invalid";
+    m_answers[kSettingsTitle] = [port](QDialog& dialog) {
         Child<QLineEdit>(dialog, "portalIdEdit").setText("me");
         Child<QLineEdit>(dialog, "portalPasswordEdit").setText("secret");
+        Child<QCheckBox>(dialog, "useProxyCheck").setChecked(true);
+        Child<QLineEdit>(dialog, "proxyServerEdit").setText("127.0.0.1");
+        Child<QLineEdit>(dialog, "proxyPortEdit").setText(port);
         dialog.accept();
     };
     ASSERT_TRUE(Start());
