@@ -68,7 +68,7 @@ TEST(PortalServer, AnswersPagesFaultsAndAccountsAsConfigured) {
         const std::string* body;  // null: any
     } cases[] = {
         {CompanyListQuery(CityTable()[0].id) + account, Direct, 200, &cityPage},
-        {ShopPageQuery(shop) + account + "#top", Direct, 200, &shopPage},
+        {ShopPageQuery(shop) + account, Direct, 200, &shopPage},
         {ShopPageQuery(shop) + account, Proxy, 200, &shopPage},
         {ShopPageQuery(shop) + account, ProxyWithoutAuth, 407, nullptr},
         {ShopPageQuery(shop) + "&hvid=a+b%26c&pass=p%2bw%25", Direct, 200, &shopPage},
