@@ -19,6 +19,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     if (argc != 4 && !confined) return 2;
     std::string reason;
     if (confined) {
-        if (!Confine(std::stoull(argv[2]), argv[3])) {
+        if (!Confine(std::strtoull(argv[2], nullptr, 10), argv[3])) {
             std::cout << kUnconfined;
             return 0;
         }
