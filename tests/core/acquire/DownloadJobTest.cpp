@@ -41,10 +41,9 @@ public:
 
 class DownloadJobTest : public ::testing::Test {
 protected:
-    DownloadJob Job(PageFetcher* fetcher = nullptr) {
-        return DownloadJob(m_folder.Path().string(),
-                           DownloadSource{fetcher, "portal.test", "me", "p&w"}, m_portal,
-                           m_portal.cancel);
+    DownloadJob Job() {
+        return DownloadJob(m_folder.Path().string(), {&m_portal, "portal.test", "me", "p&w"},
+                           m_portal, m_portal.cancel);
     }
 
     TempFolder m_folder;
@@ -59,7 +58,7 @@ TEST_F(DownloadJobTest, FetchesEachCityAndEachCompanyOnceThenParsesInCompanyOrde
         ShopPage("港商会", "アムステルダム", {{"ニシン", 10}, {"塩", 2}});
     // Of the 11 cities the portal fails, only Seville's page was saved before.
     m_folder.Write(CityPageFileName(1), CityPage({}));
-    DownloadJob job = Job(&m_portal);
+    DownloadJob job = Job();
     EXPECT_EQ(JobThreadProc(job), 1u);
     EXPECT_EQ(NamesAndPrices(job.Products()), (std::vector<std::pair<std::string, int>>{
                                                   {"チーズ", 50}, {"ニシン", 10}, {"塩", 2}}));
@@ -96,7 +95,7 @@ TEST_F(DownloadJobTest, CancelOrNoCompanyEndsTheJobWithCancel) {
         m_portal.cancel = false;
         m_portal.requests.clear();
         m_portal.cancelAt = trigger;
-        DownloadJob job = Job(&m_portal);
+        DownloadJob job = Job();
         EXPECT_EQ(JobThreadProc(job), 0u) << trigger;
         EXPECT_TRUE(job.Products().empty()) << trigger;
         EXPECT_EQ(m_portal.Lines().back(), "finished Cancel");
@@ -107,7 +106,7 @@ TEST_F(DownloadJobTest, CancelOrNoCompanyEndsTheJobWithCancel) {
     m_portal.cancel = false;
     m_portal.pages["comlist&Tid=1"] = "<html>ログインしてください。</html>";
     m_portal.pages["comlist&Tid=2"] = "<a href=\"javascript:Click_Sub( 12";
-    DownloadJob job = Job(&m_portal);
+    DownloadJob job = Job();
     EXPECT_EQ(JobThreadProc(job), 0u);
     EXPECT_TRUE(job.Companies().empty());
     EXPECT_EQ(m_portal.Lines().back(), "finished NoCompany");
