@@ -20,19 +20,26 @@
 
 namespace {
 
-// Starts the victim program, waits for its first completed download, lets it go on
-// for a random pause and kills it. True when it was still running.
+// Starts the victim program, waits for its first or its second completed download
+// (so that either portal's pages were the last whole ones), lets it go on for a
+// random part of the time a download takes, whatever the build's speed, and kills
+// it. True when it was still running.
 bool RunAndKill(const std::vector<std::string>& arguments, std::mt19937& random) {
+    const auto started = std::chrono::steady_clock::now();
     const ChildProgram victim = StartChildProgram(arguments);
     if (victim.pid <= 0) return false;
-    pollfd firstWrite{victim.output, POLLIN, 0};
-    char byte = 0;
-    // The poll's timeout only guards against a hang.
-    const bool wrote = ::poll(&firstWrite, 1, 20000) == 1 && ::read(victim.output, &byte, 1) == 1;
-    ::close(victim.output);
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(std::uniform_int_distribution(0, 30)(random)));
+    const auto downloaded = [&victim] {
+        pollfd written{victim.output, POLLIN, 0};
+        char byte = 0;
+        // The poll's timeout only guards against a hang.
+        return ::poll(&written, 1, 20000) == 1 && ::read(victim.output, &byte, 1) == 1;
+    };
+    bool wrote = downloaded();
+    const auto download = std::chrono::steady_clock::now() - started;
+    if (std::uniform_int_distribution(0, 1)(random)) wrote = wrote && downloaded();
+    std::this_thread::sleep_for(download * std::uniform_real_distribution(0.0, 1.0)(random));
     ::kill(victim.pid, SIGKILL);
+    ::close(victim.output);
     int status = 0;
     return ::waitpid(victim.pid, &status, 0) == victim.pid && wrote && WIFSIGNALED(status) &&
            WTERMSIG(status) == SIGKILL;

@@ -1,8 +1,8 @@
 // The program the abrupt-ending tests run in a child process of their own:
 //   abrupt_victim FOLDER HOST HOST
 // (KillTest kills it) downloads the pages of two portals into one folder in turn,
-// over and over, and after its first completed download says so with a byte on
-// its output;
+// over and over, and after each completed download says so with a byte on its
+// output;
 //   abrupt_victim --confined LIMIT READONLY WORKDIR HOST
 // (UnwritableTest) with files limited to LIMIT bytes and the folder READONLY (if
 // not empty) read-only, saves settings with a long search history in WORKDIR and
@@ -82,12 +82,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!http.fetcher) return 3;
-    bool announced = false;
     for (int turn = 0; std::chrono::steady_clock::now() < deadline; turn ^= 1) {
         DownloadJob job(argv[1], {http.fetcher.get(), argv[2 + turn], "id", "pw"}, reporter,
                         cancel);
-        const bool written = job.Run().end == JobEnd::Ok;
-        if (written && !announced) announced = ::write(STDOUT_FILENO, "W", 1) == 1;
+        if (job.Run().end == JobEnd::Ok && ::write(STDOUT_FILENO, "W", 1) != 1) return 4;
     }
     return 0;
 }
