@@ -63,12 +63,14 @@ TEST(CityFilterDialogTest, GivesBackTheCheckedCities) {
 
 class DownloadDialogTest : public GuiTest {
 protected:
-    // Runs a download as the view does.
-    int Run() {
+    // Runs the dialog as the view does; the outcome only counts after OK.
+    int Run(bool download = true, DownloadOutcome* outcome = nullptr) {
         DownloadDialog dialog(
-            {m_context.folder.DownloadFolder(), m_context.portalHost, {"me", "", {}}, true},
+            {m_context.folder.DownloadFolder(), m_context.portalHost, {"me", "", {}}, download},
             m_clock);
-        return dialog.exec();
+        const int result = dialog.exec();
+        if (outcome) *outcome = dialog.TakeOutcome();
+        return result;
     }
     void SetUp() override {
         GuiTest::SetUp();
@@ -130,6 +132,10 @@ TEST_F(DownloadDialogTest, CancelAtAnyMomentEndsWithCancelAtOnce) {
         EXPECT_LT(timer.elapsed() - cancelledAt, 1000) << "run " << run;
     }
     EXPECT_TRUE(FolderBytes(m_context.folder.DownloadFolder()) == saved);
+    DownloadOutcome outcome;
+    m_answers[kProgressTitle] = {};
+    ASSERT_EQ(Run(false, &outcome), QDialog::Accepted);
+    EXPECT_EQ(outcome.lastUpdate, "") << "reading the saved pages is no update";
 }
 
 // Colours no theme uses, so every pixel tells which part painted it.
