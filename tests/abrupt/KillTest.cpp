@@ -3,15 +3,13 @@
 // short is the full-disk cases' (UnwritableTest, ConfigFile, HttpFetcherTest).
 
 #include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <csignal>
 #include <random>
 #include <thread>
 
+#include "abrupt/Victim.h"
 #include "acquire/PagePaths.h"
 #include "acquire/PageStaging.h"
 #include "platform/Files.h"
@@ -22,35 +20,28 @@
 
 namespace {
 
-// Starts the victim program, waits for its first completed download, lets it go on
-// for a random pause and kills it. True when it was still running.
-bool RunAndKill(std::vector<std::string> arguments, std::mt19937& random) {
-    arguments.insert(arguments.begin(), VERADUNE_ABRUPT_VICTIM_PATH);
-    std::vector<char*> argv;
-    for (std::string& word : arguments) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    int output[2];
-    if (::pipe(output) != 0) return false;
-    const pid_t pid = ::fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        ::dup2(output[1], STDOUT_FILENO);
-        // Nor may the portal's sockets in this process live on in the victim.
-        ::close_range(STDERR_FILENO + 1, ~0U, 0);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(output[1]);
-    pollfd firstWrite{output[0], POLLIN, 0};
-    char byte = 0;
-    // The poll's timeout only guards against a hang.
-    const bool wrote = ::poll(&firstWrite, 1, 20000) == 1 && ::read(output[0], &byte, 1) == 1;
-    ::close(output[0]);
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(std::uniform_int_distribution(0, 30)(random)));
-    ::kill(pid, SIGKILL);
+// Starts the victim program, waits for its first or its second completed download
+// (so that either portal's pages were the last whole ones), lets it go on for a
+// random part of the time a download takes, whatever the build's speed, and kills
+// it. True when it was still running.
+bool RunAndKill(const std::vector<std::string>& arguments, std::mt19937& random) {
+    const auto started = std::chrono::steady_clock::now();
+    const ChildProgram victim = StartChildProgram(arguments);
+    if (victim.pid <= 0) return false;
+    const auto downloaded = [&victim] {
+        pollfd written{victim.output, POLLIN, 0};
+        char byte = 0;
+        // The poll's timeout only guards against a hang.
+        return ::poll(&written, 1, 20000) == 1 && ::read(victim.output, &byte, 1) == 1;
+    };
+    bool wrote = downloaded();
+    const auto download = std::chrono::steady_clock::now() - started;
+    if (std::uniform_int_distribution(0, 1)(random)) wrote = wrote && downloaded();
+    std::this_thread::sleep_for(download * std::uniform_real_distribution(0.0, 1.0)(random));
+    ::kill(victim.pid, SIGKILL);
+    ::close(victim.output);
     int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && wrote && WIFSIGNALED(status) &&
+    return ::waitpid(victim.pid, &status, 0) == victim.pid && wrote && WIFSIGNALED(status) &&
            WTERMSIG(status) == SIGKILL;
 }
 
@@ -79,7 +70,9 @@ TEST(KillTest, SavedPagesAreAlwaysOneWholeDownload) {
     std::mt19937 random(std::random_device{}());
     std::array<int, 2> found{};
     for (int kill = 0; kill < 40; ++kill) {
-        ASSERT_TRUE(RunAndKill({saved, servers[0]->HostPort(), servers[1]->HostPort()}, random));
+        ASSERT_TRUE(RunAndKill(
+            {VERADUNE_ABRUPT_VICTIM_PATH, saved, servers[0]->HostPort(), servers[1]->HostPort()},
+            random));
         ASSERT_TRUE(PageStaging(saved).Recover()) << kill;
         std::array<int, 2> pages{};
         for (const auto& [id, page] : shops[0]) {

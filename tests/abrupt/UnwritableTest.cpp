@@ -2,19 +2,18 @@
 // cannot be made fails whole and says why, what was on disk stays whole, and the
 // program goes on with the pages on disk.
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <atomic>
 
-#include "acquire/DownloadJob.h"
-#include "acquire/HttpFetcher.h"
+#include "abrupt/Victim.h"
+#include "acquire/JobReporter.h"
 #include "app/VeraduneApp.h"
 #include "config/ConfigFileWriter.h"
-#include "config/ConfigStore.h"
 #include "gui/GuiTestSupport.h"
 #include "platform/Files.h"
-#include "support/ConfinedChild.h"
 #include "support/RecordTexts.h"
-#include "support/RecordingNetworkErrors.h"
-#include "support/RecordingReporter.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -27,14 +26,6 @@ std::map<int, std::string> NewShops() {
     return {{11, ShopPage("東商会", "セビリア", {{"小麦", 301}})},
             {12, ShopPage("西商会", "セビリア", many)},
             {13, ShopPage("南商会", "カリカット", {{"胡椒", 401}})}};
-}
-
-// How a job ended and the products it found, comparable across processes.
-std::string JobText(DownloadJob& job) {
-    std::string text = JobThreadProc(job) == 1 ? "OK" : "Cancel";
-    for (const auto& [name, price] : NamesAndPrices(job.Products()))
-        text += "\n" + name + " " + std::to_string(price);
-    return text;
 }
 
 struct Confinement {
@@ -66,34 +57,22 @@ TEST_P(UnwritableTest, KeepsWhatWasOnDiskWhole) {
     const Confinement& c = GetParam();
     const WorkingFolder& work = m_context.folder;
     SavePortalPages();
-    ConfigStore settings;
-    ASSERT_TRUE(settings.Save(work.ConfigPath()));
+    ASSERT_TRUE(ConfigStore().Save(work.ConfigPath()));
     const std::string settingsBefore = ReadBytes(work.ConfigPath());
     const std::vector<std::string> files = FolderEntries(work.Root());
     const std::vector<std::string> pages = FolderEntries(work.DownloadFolder());
-    settings.searchHistory.assign(100, "word");
     StartPortal(std::make_shared<portal::MemoryPageSource>(ThreeShopCities(), NewShops()));
     const std::string readOnly = c.readOnly ? work.PathOf(c.readOnly) : "";
-    const std::string result = InConfinedChild(c.fileLimit, readOnly, [&] {
-        std::string reason;
-        settings.Save(work.ConfigPath(), &reason);
-        RecordingNetworkErrors errors;
-        const std::atomic<bool> cancel{false};
-        const HttpFetcherStart http = StartHttpFetcher({}, errors, cancel);
-        RecordingReporter reporter;
-        DownloadJob job(work.DownloadFolder(),
-                        DownloadSource{http.fetcher.get(), m_context.portalHost, "me", "pw"},
-                        reporter, cancel);
-        const std::string text = http.fetcher ? JobText(job) : http.error;
-        return reason + "\n" + text +
-               (errors.texts.empty() ? "" : "\nerror box: " + errors.texts[0]);
-    });
+    const std::string result =
+        ChildProgramOutput({VERADUNE_ABRUPT_VICTIM_PATH, "--confined", std::to_string(c.fileLimit),
+                            readOnly, work.Root(), m_context.portalHost});
+    if (!readOnly.empty()) ::chmod(readOnly.c_str(), 0755);
     if (result == kUnconfined)
         GTEST_SKIP() << "no read-only folder here: root ignores file modes and may not mount";
     const std::string reason = result.substr(0, result.find('\n'));
     EXPECT_EQ(reason.empty(), c.settingsSaved) << "the reason given: " << reason;
     EXPECT_EQ(ReadBytes(work.ConfigPath()),
-              c.settingsSaved ? SerializeConfig(settings) : settingsBefore);
+              c.settingsSaved ? SerializeConfig(LongHistorySettings()) : settingsBefore);
     std::vector<std::string> expectedFiles = files;
     if (c.newSetWaits) expectedFiles.push_back("DownloadFiles.staging");
     EXPECT_EQ(FolderEntries(work.Root()), expectedFiles);
@@ -111,7 +90,7 @@ TEST_P(UnwritableTest, KeepsWhatWasOnDiskWhole) {
     }
     EXPECT_EQ(replaced, c.newPages);
     // An OK job found what a parse of the pages on disk finds.
-    RecordingReporter reporter;
+    SilentJobReporter reporter;
     const std::atomic<bool> cancel{false};
     DownloadJob parse(work.DownloadFolder(), DownloadSource{}, reporter, cancel);
     EXPECT_EQ(result.substr(reason.size() + 1), c.downloaded ? JobText(parse) : "Cancel");
@@ -132,9 +111,7 @@ TEST_F(DownloadFilesTest, ProgramRunsWithAPlainFileInItsPlace) {
     EXPECT_EQ(m_shown, (std::vector<std::string>{kProgressTitle, kSettingsTitle, kProgressTitle}));
     EXPECT_EQ(Shown(*frame, kColumnProductName).size(), 5);
     frame->close();
-    ConfigStore saved;
-    ASSERT_TRUE(saved.Load(m_context.folder.ConfigPath()));
-    EXPECT_EQ(saved.lastUpdate, kNow);
+    EXPECT_EQ(SavedSettings().lastUpdate, kNow);
     EXPECT_EQ(ReadBytes(m_context.folder.DownloadFolder()), "not a folder");
 }
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <ctime>
@@ -19,6 +20,7 @@
 #include "DialogAnswerer.h"
 #include "acquire/PagePaths.h"
 #include "app/ProgramContext.h"
+#include "config/ConfigStore.h"
 #include "mainframe/CMainFrame.h"
 #include "platform/Clock.h"
 #include "portal/PageSource.h"
@@ -34,8 +36,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 class FixedClock : public Clock {
 public:
     std::time_t Now() const override {
-        std::tm time{.tm_sec = 9, .tm_min = 8, .tm_hour = 7, .tm_mday = 6, .tm_mon = 4,
-                     .tm_year = 124, .tm_isdst = -1};
+        std::tm time{};
+        time.tm_year = 124, time.tm_mon = 4, time.tm_mday = 6;
+        time.tm_hour = 7, time.tm_min = 8, time.tm_sec = 9, time.tm_isdst = -1;
         return std::mktime(&time);
     }
 };
@@ -75,9 +78,6 @@ protected:
         // The tests close main windows without ending the test program.
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    void TearDown() override {
-        if (m_portal) m_portal->Stop();
-    }
 
     void StartPortal(std::shared_ptr<portal::PageSource> pages = ThreeShopPortal(),
                      portal::PortalSettings settings = {}) {
@@ -96,13 +96,23 @@ protected:
             std::ofstream(folder / ShopPageFileName(id), std::ios::binary) << body;
     }
 
-    // Titles of the dialogs shown so far, in order.
+    ConfigStore SavedSettings() const {
+        ConfigStore saved;
+        EXPECT_TRUE(saved.Load(m_context.folder.ConfigPath()));
+        return saved;
+    }
+
+    // Titles of the dialogs shown so far, in order, and the texts of the program's
+    // message boxes (the network error boxes aside).
     std::vector<std::string> m_shown;
+    QStringList m_told;
     // What to do with a shown dialog; unset dialogs are accepted.
     std::map<std::string, std::function<void(QDialog&)>> m_answers;
     DialogAnswerer m_answerer{[this](QDialog& dialog) {
         const std::string title = dialog.windowTitle().toStdString();
         m_shown.push_back(title);
+        auto* box = qobject_cast<QMessageBox*>(&dialog);
+        if (box && title == "Veradune") m_told.append(box->text());
         const auto answer = m_answers.find(title);
         if (answer == m_answers.end()) {
             dialog.accept();
@@ -116,20 +126,25 @@ protected:
     std::unique_ptr<portal::PortalServer> m_portal;
 };
 
+template <class T>
+T& Child(QWidget& window, const char* name) {
+    return *window.findChild<T*>(QLatin1String(name));
+}
+inline QTableView& List(QWidget& window) {
+    return Child<QTableView>(window, "productList");
+}
 inline void Trigger(QWidget& window, const char* action) {
-    window.findChild<QAction*>(QLatin1String(action))->trigger();
+    Child<QAction>(window, action).trigger();
+}
+inline QString PaneText(QWidget& window, const char* name) {
+    return Child<QLabel>(window, name).text();
 }
 
-// The texts of one column of the shown rows.
-inline QStringList Shown(QWidget& window, int column) {
-    const QAbstractItemModel* model =
-        window.findChild<QTableView*>(QStringLiteral("productList"))->model();
+// The texts of one column of the shown rows, in one role.
+inline QStringList Shown(QWidget& window, int column, int role = Qt::DisplayRole) {
+    const QAbstractItemModel* model = List(window).model();
     QStringList texts;
     for (int row = 0; row < model->rowCount(); ++row)
-        texts.append(model->index(row, column).data().toString());
+        texts.append(model->index(row, column).data(role).toString());
     return texts;
-}
-
-inline QString PaneText(QWidget& window, const char* name) {
-    return window.findChild<QLabel*>(QLatin1String(name))->text();
 }

@@ -3,8 +3,12 @@
 #include <utility>
 #include <vector>
 
+#include "acquire/DownloadJob.h"
 #include "shopdata/ProductRecord.h"
 #include "shopdata/TextConversion.h"
+
+// What the shop parser reports of a page whose header it cannot read.
+inline const std::string kHeaderError = "エラー！商会情報の取得に失敗しました";
 
 // The products' names as UTF-8, in order, so that a mismatch reads plainly.
 inline std::vector<std::string> Utf8Names(const std::vector<ProductRecord>& products) {
@@ -20,4 +24,12 @@ inline std::vector<std::pair<std::string, int>> NamesAndPrices(
     for (const ProductRecord& p : products)
         rows.emplace_back(ShiftJisToUtf8(p.productName), p.price);
     return rows;
+}
+
+// How a job ended and the products it found, comparable across processes.
+inline std::string JobText(DownloadJob& job) {
+    std::string text = JobThreadProc(job) == 1 ? "OK" : "Cancel";
+    for (const auto& [name, price] : NamesAndPrices(job.Products()))
+        text += "\n" + name + " " + std::to_string(price);
+    return text;
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh folder under the test's temporary directory, named after the test and
@@ -55,4 +56,13 @@ inline std::vector<std::string> FolderEntries(const std::filesystem::path& folde
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every file of a folder with its bytes.
+inline std::vector<std::pair<std::string, std::string>> FolderBytes(
+    const std::filesystem::path& folder) {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const std::string& name : FolderEntries(folder))
+        files.emplace_back(name, ReadBytes((folder / name).string()));
+    return files;
 }

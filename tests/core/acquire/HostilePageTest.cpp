@@ -11,8 +11,6 @@
 
 namespace {
 
-const std::string kHeaderError = "エラー！商会情報の取得に失敗しました";
-
 // Product names as UTF-8, or "header error" first when the header was not read.
 std::vector<std::string> ParseShop(std::string_view sjis) {
     std::vector<ProductRecord> products;

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "history/PriceHistory.h"
-#include "support/ProductBuilders.h"
 #include "support/FileSizeLimit.h"
+#include "support/ProductBuilders.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -27,18 +27,14 @@ std::string Time(int n) {
            std::to_string(100 + n % 60).substr(1);
 }
 
-std::vector<HistoryPoint> WineHistory(const PriceHistory& history) {
+// How many downloads are recorded; each must be the n-th, whole.
+int WholeDownloads(const PriceHistory& history) {
     CityFlags all;
     all.fill(true);
-    return history.ProductHistory(S("ワイン"), all);
-}
-
-// Every download from the first to the n-th is there, whole.
-void ExpectWholeDownloads(const PriceHistory& history, int count) {
-    const std::vector<HistoryPoint> points = WineHistory(history);
-    ASSERT_EQ(points.size(), static_cast<size_t>(count));
-    for (int n = 1; n <= count; ++n)
+    const std::vector<HistoryPoint> points = history.ProductHistory(S("ワイン"), all);
+    for (int n = 1; n <= std::ssize(points); ++n)
         EXPECT_EQ(points[n - 1], (HistoryPoint{Time(n), n, n, 200LL * n, 200})) << n;
+    return static_cast<int>(points.size());
 }
 
 void MakeForeignDatabase(const std::string& path) {
@@ -108,11 +104,11 @@ TEST(HistoryFileTest, AFailedRecordLeavesTheEarlierOnesAndTheStoreUsable) {
         EXPECT_FALSE(opening.history->Record(RandomProducts(5000, 2), Time(3), &reason));
     }
     EXPECT_FALSE(reason.empty());
-    ExpectWholeDownloads(*opening.history, 2);
+    EXPECT_EQ(WholeDownloads(*opening.history), 2);
     EXPECT_TRUE(opening.history->Record(WineDownload(3), Time(3)));
-    ExpectWholeDownloads(*opening.history, 3);
+    EXPECT_EQ(WholeDownloads(*opening.history), 3);
     opening.history.reset();
-    ExpectWholeDownloads(*PriceHistory::Open(path).history, 3);
+    EXPECT_EQ(WholeDownloads(*PriceHistory::Open(path).history), 3);
 }
 
 TEST(HistoryFileTest, AKillDuringARecordCostsOnlyThatRecord) {
@@ -134,9 +130,7 @@ TEST(HistoryFileTest, AKillDuringARecordCostsOnlyThatRecord) {
     HistoryOpening opening = PriceHistory::Open(path);
     ASSERT_TRUE(opening.history) << opening.failureReason;
     EXPECT_TRUE(opening.setAsidePath.empty());
-    const size_t recorded = WineHistory(*opening.history).size();
-    EXPECT_GT(recorded, 1u);
-    ExpectWholeDownloads(*opening.history, static_cast<int>(recorded));
+    EXPECT_GT(WholeDownloads(*opening.history), 1);
 }
 
 }  // namespace

@@ -45,24 +45,32 @@ TEST(Files, JapaneseNamesWorkInEveryCall) {
     EXPECT_FALSE(platform::PathExists(folder));
 }
 
-// Whatever happens to a writer, the target is the old file or the new one, whole, and no
+// Whatever happens to a writer and whatever takes its temporary name, the target is
+// the old file or the new one, whole, nothing is written through a link, and no
 // temporary file outlives the writers.
 TEST(AtomicFileWriter, TheTargetIsOldOrNewAndNothingIsLeftBehind) {
     struct Case {
         const char* what;
         bool commit;
-        bool leftover;      // a temporary file of a writer that died
-        bool secondWriter;  // another writer of the same target, open at the same time
+        std::string_view squatter;  // what takes the temporary name, if anything
+        bool secondWriter;          // another writer of the same target, open at the same time
         const char* expected;
     };
-    for (const Case& c : {Case{"committed", true, false, false, "new"},
-                          Case{"dropped before its commit", false, false, false, "old"},
-                          Case{"after a writer that died", true, true, false, "new"},
-                          Case{"beside a live writer", true, false, true, "second"}}) {
+    for (const Case& c : {Case{"committed", true, "", false, "new"},
+                          Case{"dropped before its commit", false, "", false, "old"},
+                          Case{"after a writer that died", true, "file", false, "new"},
+                          Case{"past a folder", true, "folder", false, "new"},
+#ifndef _WIN32  // a link needs rights there
+                          Case{"past a link to another file", true, "link", false, "new"},
+#endif
+                          Case{"beside a live writer", true, "", true, "second"}}) {
         SCOPED_TRACE(c.what);
         const TempFolder folder;
         const std::string target = folder.Write("Config.xml", "old");
-        if (c.leftover) folder.Write("Config.xml.tmp", "half a file");
+        const std::string other = folder.Write("other", "someone else's");
+        if (c.squatter == "file") folder.Write("Config.xml.tmp", "half a file");
+        if (c.squatter == "folder") fs::create_directory(target + ".tmp");
+        if (c.squatter == "link") fs::create_symlink(other, target + ".tmp");
         {
             platform::AtomicFileWriter writer, second;
             ASSERT_TRUE(writer.Open(target));
@@ -80,7 +88,11 @@ TEST(AtomicFileWriter, TheTargetIsOldOrNewAndNothingIsLeftBehind) {
             }
         }
         EXPECT_EQ(ReadBytes(target), c.expected);
-        EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Config.xml"});
+        EXPECT_EQ(ReadBytes(other), "someone else's");
+        // A dead writer's file goes; what no writer made may stay.
+        std::vector<std::string> entries = FolderEntries(folder.Path());
+        if (c.squatter == "folder" || c.squatter == "link") std::erase(entries, "Config.xml.tmp");
+        EXPECT_EQ(entries, (std::vector<std::string>{"Config.xml", "other"}));
     }
 }
 

@@ -37,13 +37,8 @@ bool LogOff() {
 }
 const Request kRequests[] = {{"log-off", LogOff}};
 #else
-bool Terminate() {
-    return std::raise(SIGTERM) == 0;
-}
-bool HangUp() {
-    return std::raise(SIGHUP) == 0;
-}
-const Request kRequests[] = {{"SIGTERM", Terminate}, {"SIGHUP", HangUp}};
+const Request kRequests[] = {{"SIGTERM", [] { return std::raise(SIGTERM) == 0; }},
+                             {"SIGHUP", [] { return std::raise(SIGHUP) == 0; }}};
 #endif
 
 bool WaitForCalls(const std::atomic<int>& calls, int count) {
