@@ -49,7 +49,7 @@ void PriceChartView::Show(const QString& title, const std::vector<HistoryPoint>&
         lowest->append(when, point.lowestPrice);
         median->append(when, point.medianPrice);
         stock->append(when, static_cast<qreal>(point.totalStock));
-        topPrice = std::max<qreal>({topPrice, point.medianPrice, point.lowestPrice});
+        topPrice = std::max({topPrice, qreal(point.medianPrice), qreal(point.lowestPrice)});
         topStock = std::max<qreal>(topStock, static_cast<qreal>(point.totalStock));
     }
 

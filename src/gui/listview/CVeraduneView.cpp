@@ -134,7 +134,7 @@ void CVeraduneView::RefreshAfterDownload(bool download) {
 void CVeraduneView::StartOpeningHistory() {
     m_opening = std::make_unique<BackgroundTask<OpenedHistory>>(
         [path = m_context.folder.HistoryPath(), &clock = *m_context.clock] {
-            OpenedHistory opened{PriceHistory::Open(path, clock)};
+            OpenedHistory opened{PriceHistory::Open(path, clock), std::nullopt};
             if (opened.opening.history) opened.marks = opened.opening.history->ReadChangeMarks();
             return opened;
         });
@@ -163,7 +163,7 @@ void CVeraduneView::StartFirstRecord(OfferTable offers) {
     // The view outlives the record: its destructor waits for it, and a call queued
     // to a view that has gone is dropped.
     m_firstRecord = std::make_unique<BackgroundTask<FirstRecord>>(
-        [record = FirstRecord{std::move(*m_history)}, offers = std::move(offers),
+        [record = FirstRecord{std::move(*m_history), false, {}}, offers = std::move(offers),
          time = m_config.lastUpdate]() mutable {
             record.recorded = record.history.Record(offers, time, &record.failureReason);
             return std::move(record);

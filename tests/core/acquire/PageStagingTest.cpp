@@ -30,13 +30,17 @@ TEST(PageStaging, ACrashAtAnyStepLeavesTheOldSetOrTheNew) {
         EXPECT_EQ(ReadBytes(staging.PageToRead("ShopNo011.html")), "new");
         EXPECT_EQ(ReadBytes(staging.PageToRead("ShopNo012.html")), "old");
 
-        if (step == Step::Marked || step == Step::HalfMoved)
+        if (step == Step::Marked || step == Step::HalfMoved) {
             ASSERT_TRUE(platform::WriteFileAtomically(
                 platform::JoinPath(staging.Folder(), "complete"), ""));
-        if (step == Step::HalfMoved)
+        }
+        if (step == Step::HalfMoved) {
             ASSERT_TRUE(platform::ReplaceFile(staging.StagedPath("CityNo001.html"),
                                               platform::JoinPath(saved, "CityNo001.html")));
-        if (step == Step::Committed) ASSERT_TRUE(staging.Commit());
+        }
+        if (step == Step::Committed) {
+            ASSERT_TRUE(staging.Commit());
+        }
         const bool newSet = step != Step::Staged;
         // A reader that may not write already sees the set the next start will show.
         EXPECT_EQ(staging.IsMarked(), newSet && step != Step::Committed);
