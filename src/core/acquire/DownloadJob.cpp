@@ -1,6 +1,5 @@
 #include "acquire/DownloadJob.h"
 
-#include <algorithm>
 #include <unordered_set>
 
 #include "acquire/CityPageParser.h"
@@ -152,8 +151,7 @@ bool DownloadJob::ParseShopPages() {
             // untouched costs address space, not memory.
             const size_t needed = m_products.size() + page.products.size();
             if (needed > m_products.capacity())
-                m_products.reserve(
-                    std::max(needed * 2, needed / (index + 1) * paths.size() * 5 / 4));
+                m_products.reserve(needed * paths.size() / (index + 1) * 5 / 4);
             m_products.insert(m_products.end(), std::make_move_iterator(page.products.begin()),
                               std::make_move_iterator(page.products.end()));
             m_reporter.SetProgressPos(static_cast<int>(index) + 1);
