@@ -3,6 +3,7 @@
 // pages of a working folder, and its price history for the change marks and a
 // product's figures; writes nothing there.
 #include <atomic>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -104,7 +105,9 @@ int ExportList(const ExportOptions& options, const WorkingFolder& folder) {
         return 1;
     }
     std::cerr << ShiftJisToUtf8(HitCountText(run.hits)) << '\n';
-    return 0;
+    // Ends here, the list still whole: freeing its records one by one would cost
+    // milliseconds of an export that has nothing left to do. Exit flushes the streams.
+    std::exit(0);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "acquire/CityPageParser.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "acquire/MarkerFinder.h"
+#include "acquire/PlainFind.h"
 #include "platform/Files.h"
 #include "shopdata/ShiftJisText.h"
 #include "shopdata/TextConversion.h"
@@ -12,13 +16,14 @@ constexpr size_t npos = std::string_view::npos;
 constexpr std::string_view kLinkMarker = "javascript:Click_Sub( ";
 constexpr std::string_view kIdEnd = " );\">";
 
-}  // namespace
-
-void ParseCityText(std::string_view sjisText, const std::string& cityName,
-                   std::vector<CompanyEntry>& companies) {
-    MarkerFinder links(sjisText, kLinkMarker);
-    MarkerFinder idEnds(sjisText, kIdEnd);
-    MarkerFinder tagOpens(sjisText, kTagOpen);
+// The company links of `text`, searched with `find`; `field` gives the Shift-JIS
+// text of what lies between two markers.
+template <class Field>
+void ParseLinks(std::string_view text, FindFunction find, const std::string& cityName,
+                std::vector<CompanyEntry>& companies, Field field) {
+    MarkerFinder links(text, kLinkMarker, find);
+    MarkerFinder idEnds(text, kIdEnd, find);
+    MarkerFinder tagOpens(text, kTagOpen, find);
     size_t pos = 0;
     for (;;) {
         const size_t s = links.Find(pos);
@@ -30,19 +35,38 @@ void ParseCityText(std::string_view sjisText, const std::string& cityName,
         const size_t e = tagOpens.Find(c + kIdEnd.size());
 
         CompanyEntry& entry = companies.emplace_back();
-        entry.companyId = AtoiReading(Between(sjisText, s + kLinkMarker.size(), c));
-        if (e != npos) entry.companyName.assign(Between(sjisText, c + kIdEnd.size(), e));
+        entry.companyId = AtoiReading(field(Between(text, s + kLinkMarker.size(), c)));
+        if (e != npos) entry.companyName.assign(field(Between(text, c + kIdEnd.size(), e)));
         entry.cityName = cityName;
         pos = c;
     }
+}
+
+}  // namespace
+
+void ParseCityText(std::string_view sjisText, const std::string& cityName,
+                   std::vector<CompanyEntry>& companies) {
+    ParseLinks(sjisText, ShiftJisFind, cityName, companies,
+               [](std::string_view text) { return text; });
 }
 
 int ParseCityPage(const std::string& pagePath, const std::string& cityName,
                   std::vector<CompanyEntry>& companies) {
     std::string raw;
     if (!platform::ReadWholeFile(pagePath, raw)) return 0;
-    std::string text;
-    if (!Utf8ToShiftJis(raw, text) || text.empty()) return 0;
-    ParseCityText(text, cityName, companies);
+    // Read as its conversion would be, converting only the fields: the markers are
+    // ASCII without "\", "~" or "?", the only ASCII other characters convert to, and
+    // what lies between two ASCII bytes converts the same alone. The conversion
+    // would end the text at its first NUL.
+    const std::string_view text(raw.data(), std::min(raw.size(), std::strlen(raw.c_str())));
+    if (text.empty()) return 0;
+    std::string converted;
+    ParseLinks(text, PlainFind, cityName, companies, [&](std::string_view field) {
+        if (std::all_of(field.begin(), field.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return field;
+        Utf8ToShiftJis(field, converted);
+        return std::string_view(converted);
+    });
     return static_cast<int>(companies.size());
 }

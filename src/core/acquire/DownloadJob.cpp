@@ -139,24 +139,23 @@ bool DownloadJob::ParseShopPages() {
     m_reporter.SetStatusLine(Text(JobText::Parsing));
     m_reporter.SetProgressPos(0);
     m_products.clear();
-    // Pages are kept apart until the end, so the table is built with one
-    // allocation instead of growing record by record.
     std::vector<std::string> paths;
     paths.reserve(m_shopPages.size());
     for (const std::string& fileName : m_shopPages) paths.push_back(PageToRead(fileName));
-    std::vector<std::vector<ProductRecord>> pages(paths.size());
     const bool completed =
         ParseShopPagesInOrder(paths, m_cancelRequested, [&](size_t index, ParsedShopPage& page) {
             if (!page.detail.empty()) m_reporter.SetDetailLine(page.detail);
-            pages[index] = std::move(page.products);
+            // Each page joins the table as it is handed over, its records still in
+            // the cache. The room is judged from the pages so far and reserved again
+            // only when a page overruns it, so records seldom move; room left
+            // untouched costs address space, not memory.
+            const size_t needed = m_products.size() + page.products.size();
+            if (needed > m_products.capacity())
+                m_products.reserve(needed * paths.size() / (index + 1) * 5 / 4);
+            m_products.insert(m_products.end(), std::make_move_iterator(page.products.begin()),
+                              std::make_move_iterator(page.products.end()));
             m_reporter.SetProgressPos(static_cast<int>(index) + 1);
         });
-    size_t total = 0;
-    for (const auto& page : pages) total += page.size();
-    m_products.reserve(total);
-    for (auto& page : pages)
-        m_products.insert(m_products.end(), std::make_move_iterator(page.begin()),
-                          std::make_move_iterator(page.end()));
     return completed;
 }
 

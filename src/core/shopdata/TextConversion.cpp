@@ -11,14 +11,17 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+const platform::Cp932Tables& Tables() {
+    static const platform::Cp932Tables tables = platform::BuildCp932Tables();
+    return tables;
+}
+
 const std::vector<std::uint16_t>& UnicodeToCp932() {
-    static const std::vector<std::uint16_t> table = platform::BuildUnicodeToCp932Table();
-    return table;
+    return Tables().fromUnicode;
 }
 
 const std::vector<std::uint16_t>& Cp932ToUnicode() {
-    static const std::vector<std::uint16_t> table = platform::BuildCp932ToUnicodeTable();
-    return table;
+    return Tables().toUnicode;
 }
 
 // Decodes one UTF-8 sequence at `p`. Malformed input yields one U+FFFD for each

@@ -6,6 +6,7 @@
 #include "acquire/ShopPageParser.h"
 #include "support/RecordTexts.h"
 #include "support/ShiftJisLiteral.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -119,13 +120,21 @@ TEST(CityPageParser, OneEntryPerLink) {
         {link("1", "一") + "javascript:Click_Sub( 2 );", {{1, "一"}}},
         {"<p>no links</p>", {}},
         // "ニ" is 83 6A, whose second byte is the "j" of the link marker.
-        {"<a href=\"ニavascript:Click_Sub( 5 );\">偽</a>" + link("7", "甲"), {{7, "甲"}}}};
+        {"<a href=\"ニavascript:Click_Sub( 5 );\">偽</a>" + link("7", "甲"), {{7, "甲"}}},
+        // A saved page reads as its conversion: "¥" becomes "\\", a broken character
+        // "?", and a NUL ends the text.
+        {link("3", "円¥名\xE3\x81") + std::string(1, '\0') + link("4", "後"),
+         {{3, "円¥名\xE3\x81"}}}};
+    const TempFolder work;
     for (const auto& c : cases) {
         std::vector<CompanyEntry> companies;
         ParseCityText(S(c.page), S("セビリア"), companies);
         std::vector<CompanyEntry> expected;
         for (const auto& [id, name] : c.entries) expected.push_back({id, S(name), S("セビリア")});
         EXPECT_EQ(companies, expected) << c.page;
+        companies.clear();
+        ParseCityPage(work.Write("CityNo001.html", c.page), S("セビリア"), companies);
+        EXPECT_EQ(companies, expected) << "saved: " << c.page;
     }
     std::vector<CompanyEntry> companies(3);
     EXPECT_EQ(

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -39,15 +40,12 @@ bool IsLeadByte(unsigned b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-}  // namespace
-
-std::vector<std::uint16_t> BuildUnicodeToCp932Table() {
+std::vector<std::uint16_t> BuildUnicodeToCp932Table(const std::vector<std::uint16_t>& readings) {
     // iconv's answers without asking it for each of the 65,536 characters, which
     // takes milliseconds: a character it writes is the reading of some code, bar the
     // look-alikes. Of several codes that read as one character it writes the first,
     // except that the NEC-selected rows (lead bytes 0xED, 0xEE) give way to the IBM
     // extension rows.
-    const std::vector<std::uint16_t> readings = BuildCp932ToUnicodeTable();
     const auto necSelected = [](std::uint32_t code) {
         return code >> 8 == 0xED || code >> 8 == 0xEE;
     };
@@ -87,6 +85,14 @@ std::vector<std::uint16_t> BuildCp932ToUnicodeTable() {
         }
     }
     return table;
+}
+
+}  // namespace
+
+Cp932Tables BuildCp932Tables() {
+    std::vector<std::uint16_t> readings = BuildCp932ToUnicodeTable();
+    std::vector<std::uint16_t> writings = BuildUnicodeToCp932Table(readings);
+    return {std::move(readings), std::move(writings)};
 }
 
 }  // namespace platform

@@ -25,8 +25,6 @@ std::uint16_t Decode(const char* in, int length) {
     return n == 1 ? static_cast<std::uint16_t>(out[0]) : kNoMapping;
 }
 
-}  // namespace
-
 std::vector<std::uint16_t> BuildUnicodeToCp932Table() {
     std::vector<std::uint16_t> table(0x10000, kNoMapping);
     table[0] = 0;
@@ -68,6 +66,12 @@ std::vector<std::uint16_t> BuildCp932ToUnicodeTable() {
         }
     }
     return table;
+}
+
+}  // namespace
+
+Cp932Tables BuildCp932Tables() {
+    return {BuildCp932ToUnicodeTable(), BuildUnicodeToCp932Table()};
 }
 
 }  // namespace platform
