@@ -61,12 +61,7 @@ int ParseCityPage(const std::string& pagePath, const std::string& cityName,
     const std::string_view text(raw.data(), std::min(raw.size(), std::strlen(raw.c_str())));
     if (text.empty()) return 0;
     std::string converted;
-    ParseLinks(text, PlainFind, cityName, companies, [&](std::string_view field) {
-        if (std::all_of(field.begin(), field.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            return field;
-        Utf8ToShiftJis(field, converted);
-        return std::string_view(converted);
-    });
+    ParseLinks(text, PlainFind, cityName, companies,
+               [&](std::string_view field) { return Utf8FieldAsShiftJis(field, converted); });
     return static_cast<int>(companies.size());
 }

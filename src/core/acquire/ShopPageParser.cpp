@@ -88,13 +88,7 @@ public:
         return labels;
     }
     // The field's Shift-JIS text; valid until the next call.
-    std::string_view Field(std::string_view text) {
-        const bool ascii = std::all_of(text.begin(), text.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) return text;
-        Utf8ToShiftJis(text, m_field);
-        return m_field;
-    }
+    std::string_view Field(std::string_view text) { return Utf8FieldAsShiftJis(text, m_field); }
 
     // Every row label ends with a full-width colon, which is rare in a row: one
     // pass over the colons finds them all, and a label that occurs first ends first.

@@ -12,6 +12,17 @@
 // NUL. Returns false (and leaves `out` empty) only when `raw` is empty.
 bool Utf8ToShiftJis(std::string_view raw, std::string& out);
 
+// A field of a UTF-8 page as Shift-JIS: ASCII as it is, anything else converted
+// into `buffer`, which the result then views. Inline: the parsers call it per field.
+inline std::string_view Utf8FieldAsShiftJis(std::string_view field, std::string& buffer) {
+    for (const char c : field)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            Utf8ToShiftJis(field, buffer);
+            return buffer;
+        }
+    return field;
+}
+
 // Same conversion for text that carries no NUL, such as a fixed UI text or a value
 // typed by the user.
 std::string ToShiftJis(std::string_view utf8);
